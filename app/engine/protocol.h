@@ -1,0 +1,55 @@
+// The Norvane UPS command protocol: commands by step, reply reading with the echo check, decoding.
+#pragma once
+
+#include "engine/ups_status.h"
+
+// Protocol steps, in command-table order.
+enum protocol_step : int16_t {
+    STEP_PROTOCOL = 0,  // :W
+    STEP_IDENTIFY = 1,  // :L
+    STEP_FIRMWARE = 2,  // :V
+    STEP_PHONE = 3,     // :S
+    STEP_SET_PHONE = 4, // :Q<n>
+    STEP_STATUS = 5,    // :D
+    STEP_BATTERY = 6,   // :B
+    STEP_VOLTAGE = 7,   // :I
+    STEP_GRACE = 8,     // :N<hh>
+    STEP_OFF = 9,       // :G
+    STEP_OFF_NOW = 10,  // :K0
+    STEP_RESTART = 11,  // :H<hhhhhh>
+    STEP_SELFTEST = 12, // :A
+    STEP_SELFTEST_RESULT = 13 // :C
+};
+
+// Sends the command of the record's next step (and makes it the last step); the write result.
+int SendUPSCommand(int handle, ups_status& ups);
+
+// Reads and decodes the reply to the last command; 0 when decoded, 2 otherwise.
+int GetNorvaKestraUPSData(int handle, ups_status& ups);
+
+// The command text last built for sending, carriage return included.
+const char* protocol_last_command();
+
+// Decodes an n-digit hex field; short fields and non-hex characters repeat the place before.
+unsigned decode_hex_field(const char* text, int n);
+
+// Decodes the payload of a :D reply (after the echo) into the record.
+void decode_status_reply(const char* payload, ups_status& ups);
+
+// Decodes the :L identity value into family, voltage class, VA rating and model name.
+void decode_identity(ups_status& ups, unsigned identity);
+
+// Battery charge in percent from the battery voltage in tenths of a volt.
+uint16_t battery_charge_from_voltage(unsigned tenths);
+
+// Line frequency in hertz from the raw tenths, rounded to 50 or 60 near them.
+uint16_t frequency_from_raw(unsigned raw);
+
+// Scales a raw voltage by the record's voltage class (and nominal voltage for class 3).
+uint16_t scale_voltage(const ups_status& ups, unsigned raw);
+
+// Writes the model name "Kestra %d" or "Corvel %d" from family and VA rating.
+void name_model(ups_status& ups);
+
+// Degrees Fahrenheit from degrees Celsius, truncated toward zero.
+int16_t fahrenheit_from_celsius(int16_t celsius);
