@@ -17,11 +17,14 @@ struct serial_settings {
     int stop_bits;
 };
 
-// Parses a line-settings string; false for anything it cannot parse or does not support.
+// Parses a line-settings string (keys in any order and case, each exactly once, separated by
+// blanks); false for anything it cannot parse or does not support: rates outside 1200..38400 of
+// the rate table, parity other than N/E/O, data bits outside 5-8, stop bits other than 1 or 2.
 bool serial_parse_settings(const char* text, serial_settings& out);
 
-// Device path of a port name: "COMn" is the file of that name in the current (program)
-// directory when it exists, else /dev/ttyS<n-1>; a name starting with "/" is a path already.
+// Device path of a port name: "COM1".."COM9" (the prefix in any case) is the file or symbolic link
+// "COMn" in the current (program) directory when it exists, else /dev/ttyS<n-1>; any other name,
+// a path starting with "/" included, is used as given.
 std::string serial_resolve_port(const char* name);
 
 // Opens a port exclusively with the given settings; 0, or 2 with handle -1.
@@ -39,4 +42,9 @@ int SerialIO_GetStatus(int handle, uint16_t* waiting, uint8_t* modem_flags);
 int SerialIO_Read(int handle, char* buffer, int size, int* count);
 
 // Writes the bytes in one write; 0 when all were written, else 2 with the count written.
+// The port never blocks the caller: what the output queue cannot take now is not written.
 int SerialIO_Write(int handle, const char* bytes, int length, int* written);
+
+// True when an open handle no longer reaches its device (hung up, unplugged, in error, or not an
+// open descriptor), so the caller should close it and open the port again; false for -1.
+bool serial_device_gone(int handle);
