@@ -1,0 +1,230 @@
+// The shutdown countdown with its messages, icons and pager, and the UPS switch-off commands.
+#include "engine/shutdown.h"
+
+#include "engine/alarms.h"
+#include "engine/app_state.h"
+#include "engine/monitor_host.h"
+#include "engine/os_shutdown.h"
+#include "engine/pager.h"
+#include "engine/poll_cycle.h"
+#include "engine/protocol.h"
+#include "engine/report.h"
+#include "engine/schedules.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+// Message kind of "UPS is being turned off.": panel, alarm log and the bit of value 16.
+constexpr int KIND_TURN_OFF = 19;
+constexpr int ICON_STEPS = 7;
+
+struct countdown_values {
+    time_t start = 0;
+    time_t last_message = 0;
+    time_t last_icon_step = 0;
+    long elapsed = 0;
+    int16_t remaining = 0;
+    int16_t icon_step = 0;
+    int current_icon = 0;
+    int next_icon = 1;
+    bool announced_off = false;
+    bool paged = false;
+};
+
+countdown_values g_countdown;
+
+void show_icon(const char* name) {
+    if (monitor_host* host = current_monitor_host()) host->set_icon(name);
+}
+
+int16_t to_short(long value) {
+    return static_cast<int16_t>(std::clamp(value, -32768L, 32767L));
+}
+
+void start_countdown(ups_status& ups, long seconds) {
+    ups.shutdown_delay = to_short(seconds);
+    set_poll_period(1);
+    g_monitor_state = MONITOR_COUNTDOWN_START;
+}
+
+void announce_countdown(ups_status& ups) {
+    char text[80];
+    if (ups.shutdown_delay / 60 > 0)
+        snprintf(text, sizeof text, "System shutdown in %d minutes or less.",
+                 ups.shutdown_delay / 60);
+    else
+        snprintf(text, sizeof text, "System shutdown in 1 minute or less.");
+    post_status_line(ups, text, KIND_POWER);
+}
+
+void advance_icon(time_t now, int16_t delay) {
+    countdown_values& c = g_countdown;
+    if (c.last_icon_step == 0) c.last_icon_step = now;
+    if (c.icon_step == 0) c.icon_step = static_cast<int16_t>(delay / ICON_STEPS);
+    if (now - c.last_icon_step >= c.icon_step) {
+        c.next_icon = c.current_icon + 1;
+        c.last_icon_step = now;
+    }
+    if (c.current_icon < c.next_icon && c.next_icon <= ICON_STEPS) {
+        c.current_icon = c.next_icon;
+        char name[24];
+        snprintf(name, sizeof name, "Battery%d", c.current_icon);
+        show_icon(name);
+    }
+}
+
+void countdown_tick(ups_status& ups) {
+    countdown_values& c = g_countdown;
+    const time_t now = g_app->poll_time;
+    if (c.start == 0) c.start = now;
+    if (c.last_message == 0) c.last_message = now;
+    c.elapsed = static_cast<long>(now - c.start);
+    c.remaining = to_short(ups.shutdown_delay - c.elapsed);
+
+    advance_icon(now, ups.shutdown_delay);
+
+    if (std::max<time_t>(now - c.last_message, 0) >= ups.message_time) {
+        c.last_message = now;
+        // A poll that comes late (a busy machine, a clock step) may find the time already past;
+        // the message then says 00:00 rather than a negative time.
+        const int left = std::max<int>(c.remaining, 0);
+        char text[80];
+        snprintf(text, sizeof text, "Time remaining until shutdown %02d:%02d.", left / 60,
+                 left % 60);
+        post_status_line(ups, text, KIND_POWER);
+    }
+
+    if (ups.page_on_shutdown && c.remaining <= ups.modem_time * 60 && ups_on_battery(ups) &&
+        !c.paged) {
+        c.paged = true;
+        post_status_line(ups, "Sending notify via pager.", KIND_POWER);
+        page_operator(ups);
+    }
+
+    if (ups.shutdown_delay <= c.elapsed) g_monitor_state = MONITOR_EXPIRED;
+}
+
+void switch_ups_off(ups_status& ups) {
+    if (ups.grace_time == 0) {
+        g_monitor_state = MONITOR_OS_SHUTDOWN;
+        return;
+    }
+    if (!g_countdown.announced_off) {
+        g_countdown.announced_off = true;
+        post_message("UPS is being turned off.", KIND_TURN_OFF);
+    }
+    if (ups.last_step != STEP_GRACE) {
+        ups.next_step = STEP_GRACE;
+        return;
+    }
+    if (ups_on_battery(ups)) {
+        ups.next_step = STEP_OFF;
+    } else if (ups.restart_enabled) {
+        ups.restart_delay = restart_delay(ups);
+        ups.next_step = STEP_RESTART;
+    } else {
+        ups.next_step = STEP_OFF_NOW;
+    }
+    g_monitor_state = MONITOR_OS_SHUTDOWN;
+}
+
+void end_application() {
+    if (monitor_host* host = current_monitor_host()) host->terminate_application();
+}
+
+} // namespace
+
+void reset_countdown() {
+    g_countdown = countdown_values{};
+}
+
+void cancel_countdown() {
+    show_icon("Normal");
+    g_monitor_state = MONITOR_NORMAL;
+    set_poll_period(3);
+    reset_countdown();
+    forget_shutdown_announcements();
+}
+
+int restart_delay(const ups_status& ups) {
+    const int s = ups.shutdown_time.hour * 3600 + ups.shutdown_time.minute * 60;
+    const int r = ups.restart_time.hour * 3600 + ups.restart_time.minute * 60;
+    int days = 0;
+    if (ups.shutdown_type == 1) {
+        days = r <= s ? 1 : 0;
+    } else {
+        const int restart_day = ups.restart_time.weekday;
+        const int shutdown_day = ups.shutdown_time.weekday;
+        if (restart_day > shutdown_day)
+            days = restart_day - shutdown_day;
+        else if (restart_day < shutdown_day)
+            days = restart_day - shutdown_day + 7;
+        else
+            days = r > s ? 0 : 7;
+    }
+    const int delay = r - s + days * 86400 - ups.grace_time;
+    return delay <= 1 ? 60 : delay;
+}
+
+void apply_power_events(ups_status& ups) {
+    if (ups.power_event_pending) {
+        ups.power_event_pending = 0;
+        if (!ups.on_battery) {
+            g_monitor_state = MONITOR_CANCELLED;
+            return;
+        }
+        start_countdown(ups, ups.battery_low ? ups.low_battery_time : ups.powerfail_time * 60L);
+        return;
+    }
+    if (!ups.battery_event_pending) return;
+    ups.battery_event_pending = 0;
+    if (!ups.battery_low) {
+        if (!ups.on_battery && g_monitor_state != MONITOR_NORMAL)
+            g_monitor_state = MONITOR_CANCELLED;
+        return;
+    }
+    if (ups.on_battery) {
+        g_countdown.start = 0;
+        g_countdown.last_message = 0;
+        start_countdown(ups, ups.low_battery_time);
+    }
+}
+
+void run_shutdown_state(ups_status& ups) {
+    switch (g_monitor_state) {
+    case MONITOR_COUNTDOWN_START:
+        leave_remote_view();
+        g_monitor_state = MONITOR_COUNTDOWN;
+        announce_countdown(ups);
+        break;
+    case MONITOR_COUNTDOWN:
+        countdown_tick(ups);
+        break;
+    case MONITOR_EXPIRED:
+        set_poll_period(3);
+        leave_remote_view();
+        show_icon("Battery7");
+        g_monitor_state = MONITOR_UPS_OFF;
+        break;
+    case MONITOR_UPS_OFF:
+        switch_ups_off(ups);
+        break;
+    case MONITOR_OS_SHUTDOWN:
+        post_status_line(ups, "System is shutting down now!", KIND_POWER);
+        g_monitor_state = MONITOR_END;
+        shutdown_system();
+        end_application();
+        break;
+    case MONITOR_END:
+        end_application();
+        break;
+    case MONITOR_CANCELLED:
+        cancel_countdown();
+        post_status_line(ups, "System shutdown terminated.", KIND_POWER);
+        break;
+    default:
+        break;
+    }
+}
