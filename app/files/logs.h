@@ -2,8 +2,8 @@
 #pragma once
 
 #include "engine/ups_status.h"
+#include "files/text_file.h"
 
-#include <cstdio>
 #include <string>
 
 inline constexpr const char* DATA_LOG = "norva.dat";
@@ -14,22 +14,25 @@ inline constexpr const char* EVENT_LOG_OLD = "norvalog.old";
 inline constexpr int DATA_RECORD_SIZE = 58;
 
 // Appends one 58-byte record of the readings at poll_time when the record is valid, then rotates.
+// Readings too wide for their column are clamped, so a record is always exactly 58 bytes.
 void write_data_record(const ups_status& ups, time_t poll_time);
 
 // The data-log timer: writes a record when due and then queues the :I command in next_step.
+// A poll time before the last record (the clock was set back) counts as due.
 void log_data_when_due(const ups_status& ups, int16_t& next_step, time_t poll_time);
 
 // Forgets when the last data record was written (start-up state).
 void reset_data_log_timer();
 
-// Appends one time-stamped line to the alarm log.
+// Appends one time-stamped line to the alarm log; line breaks in text become blanks.
 void write_alarm_line(const char* text);
 
-// Appends one time-stamped line to the event log, then rotates it.
+// Appends one time-stamped line to the event log, then rotates it; line breaks become blanks.
 void write_event_line(const char* text);
 
-// Cuts norva.dat or norva.log back when it holds more than 12000 records, keeping the whole
-// previous log in its .old file.
+// Cuts norva.dat or norva.log back when it holds more than 12000 records (size / 58 or size / 80),
+// keeping the whole previous log in its .old file and its newest count - 6000 lines live; other
+// names are left alone.
 void rotate_log(const char* file);
 
 // Copies a text file line by line; 0, or 2 (with an event-log line) when either file fails.
@@ -43,16 +46,14 @@ class data_log_reader {
   public:
     // Opens the working copy; is_open() tells whether that worked.
     explicit data_log_reader(const char* file);
-    ~data_log_reader();
-    data_log_reader(const data_log_reader&) = delete;
-    data_log_reader& operator=(const data_log_reader&) = delete;
 
-    bool is_open() const { return file_ != nullptr; }
+    bool is_open() const { return static_cast<bool>(fd_); }
 
-    // The tab-separated line of record n; an unreadable record gives the previous line unchanged.
+    // The tab-separated line of record n, the temperature in Fahrenheit when temperature_unit is
+    // 1; an unreadable or malformed record gives the previous line unchanged.
     const std::string& line(long n, int temperature_unit);
 
   private:
-    FILE* file_ = nullptr;
+    unique_fd fd_;
     std::string line_;
 };

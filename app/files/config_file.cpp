@@ -1,0 +1,307 @@
+// The configuration file norva.cfg, the threshold file norva.tsh and the alarm-kind file tlog.log.
+#include "files/config_file.h"
+
+#include "files/clock.h"
+#include "files/text_file.h"
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+#include <string>
+#include <type_traits>
+#include <variant>
+
+namespace {
+
+// Configuration lines are read into a 132-byte buffer in the file's original format.
+constexpr std::size_t CONFIG_LINE_MAX = 131;
+// Threshold and alarm-kind lines are read into an 80-byte buffer.
+constexpr std::size_t NUMBER_LINE_MAX = 79;
+constexpr int CONFIG_FIELD_LINES = 37;
+
+struct text_field {
+    char* data;
+    std::size_t size; // including the terminating NUL
+};
+
+struct number_field {
+    std::variant<uint8_t*, int16_t*, uint16_t*, int32_t*> target;
+    long long max; // values from the file are never negative; larger ones are clamped to max
+};
+
+struct config_line {
+    const char* key;
+    std::variant<text_field, number_field> field;
+};
+
+template <std::size_t N> text_field text(char (&data)[N]) {
+    return {data, N};
+}
+
+// Flags hold 0 or 1; any other number in the file means "on".
+number_field number(uint8_t& v) {
+    return {&v, 1};
+}
+template <class T> number_field number(T& v) {
+    return {&v, std::numeric_limits<T>::max()};
+}
+
+// The 37 lines of norva.cfg in file order; the n-th line sets the n-th field whatever its key.
+std::array<config_line, CONFIG_FIELD_LINES> config_lines(ups_status& u, app_state& a) {
+    return {{
+        {"UPS port", text(u.ups_port)},
+        {"Logging", number(u.logging_enabled)},
+        {"Log Interval", number(u.log_interval)},
+        {"UPS id", text(u.ups_id)},
+        {"Selftest Status", number(u.selftest_status)},
+        {"Selftest Enabled", number(u.selftest_enabled)},
+        {"Selftest Type", number(u.selftest_type)},
+        {"Selftest Day", number(u.selftest_time.weekday)},
+        {"Selftest Hour", number(u.selftest_time.hour)},
+        {"Selftest Minute", number(u.selftest_time.minute)},
+        {"Temp Type", number(u.temperature_unit)},
+        {"Disruption Time", number(u.disruption_time)},
+        {"Low Battery Time", number(u.low_battery_time)},
+        {"Grace Time", number(u.grace_time)},
+        {"Message Time", number(u.message_time)},
+        {"Powerfail Time", number(u.powerfail_time)},
+        {"Alert Server", text(a.alert_server)},
+        {"Minimized", number(a.start_minimised)},
+        {"Modem Time", number(u.modem_time)},
+        {"Modem Command", text(u.modem_command)},
+        {"Modem Port", text(u.modem_port)},
+        {"Page On Shutdown", number(u.page_on_shutdown)},
+        {"Model Code", number(u.extended_identity)},
+        {"Last Selftest Day", number(u.last_selftest.day)},
+        {"Last Selftest Month", number(u.last_selftest.month)},
+        {"Last Selftest Year", number(u.last_selftest.year)},
+        {"Shutdown Enabled", number(u.shutdown_enabled)},
+        {"Shutdown Type", number(u.shutdown_type)},
+        {"Shutdown Day", number(u.shutdown_time.weekday)},
+        {"Shutdown Hour", number(u.shutdown_time.hour)},
+        {"Shutdown Minute", number(u.shutdown_time.minute)},
+        {"Restart Enabled", number(u.restart_enabled)},
+        {"Restart Day", number(u.restart_time.weekday)},
+        {"Restart Hour", number(u.restart_time.hour)},
+        {"Restart Minute", number(u.restart_time.minute)},
+        {"Stale File Limit", number(a.stale_file_limit)},
+        {"UPS Voltage", text(u.ups_voltage_text)},
+    }};
+}
+
+// Value of the leading digits (after blanks), saturating instead of overflowing; -1 when none.
+long long leading_digits(const char* s) {
+    while (*s == ' ' || *s == '\t') ++s;
+    if (*s < '0' || *s > '9') return -1;
+    long long v = 0;
+    constexpr long long cap = 1LL << 40;
+    for (; *s >= '0' && *s <= '9'; ++s) v = v < cap ? v * 10 + (*s - '0') : cap;
+    return v;
+}
+
+// Copies text into a field, cut to fit and never in the middle of a UTF-8 character.
+void copy_text(const text_field& f, std::string_view value) {
+    std::size_t n = std::min(value.size(), f.size - 1);
+    if (n < value.size()) {
+        while (n > 0 && (static_cast<unsigned char>(value[n]) & 0xC0) == 0x80) --n;
+    }
+    std::memcpy(f.data, value.data(), n);
+    f.data[n] = '\0';
+}
+
+void store_number(const number_field& f, long long value) {
+    if (value > f.max) value = f.max;
+    std::visit([value](auto* p) { *p = static_cast<std::remove_pointer_t<decltype(p)>>(value); },
+               f.target);
+}
+
+long long read_number(const number_field& f) {
+    return std::visit([](auto* p) { return static_cast<long long>(*p); }, f.target);
+}
+
+// Drops the line feed (only a line feed: a last line without one keeps its last character) and
+// anything from an embedded NUL on, as the C string the line was in the original format.
+void trim_line(std::string& line) {
+    line.resize(std::strlen(line.c_str()));
+    if (!line.empty() && line.back() == '\n') line.pop_back();
+}
+
+void store_line(const config_line& line, std::string_view value) {
+    if (const auto* t = std::get_if<text_field>(&line.field)) {
+        copy_text(*t, value);
+    } else {
+        const long long v = leading_digits(std::string(value).c_str());
+        store_number(std::get<number_field>(line.field), v < 0 ? 0 : v);
+    }
+}
+
+void clock_from_tm(const struct tm& tm, ups_clock& out) {
+    out = ups_clock{tm.tm_sec,  tm.tm_min,  tm.tm_hour, tm.tm_mday, tm.tm_mon,
+                    tm.tm_year, tm.tm_wday, tm.tm_yday, tm.tm_isdst};
+}
+
+void fill_configuration_defaults(ups_status& ups, app_state& app, time_t now) {
+    std::strcpy(ups.ups_port, "COM1");
+    ups.logging_enabled = 1;
+    ups.log_interval = 1;
+    ups.ups_id[0] = '\0';
+    ups.selftest_status = 5;
+    ups.selftest_enabled = 0;
+    ups.selftest_type = 0;
+    ups.selftest_time = ups_clock{};
+    ups.temperature_unit = 1;
+    ups.disruption_time = 10;
+    ups.low_battery_time = 5;
+    ups.grace_time = 120;
+    ups.message_time = 60;
+    ups.powerfail_time = 4;
+    app.alert_server[0] = '\0';
+    app.start_minimised = 0;
+    ups.modem_time = 4;
+    ups.modem_command[0] = '\0';
+    std::strcpy(ups.modem_port, "COM2");
+    ups.page_on_shutdown = 0;
+    ups.extended_identity = 0;
+    ups.last_selftest = ups_clock{};
+    ups.shutdown_enabled = 0;
+    ups.shutdown_type = 2;
+    clock_from_tm(app_localtime(now), ups.shutdown_time);
+    ups.restart_time = ups.shutdown_time;
+    ups.restart_enabled = 0;
+    app.stale_file_limit = 0;
+    std::strcpy(ups.ups_voltage_text, "Default");
+    ups.nominal_voltage = 0;
+}
+
+// Signed decimal value of a line, clamped to [lo, hi]; false when the line holds no number.
+bool parse_signed(const std::string& line, long long lo, long long hi, long long& out) {
+    const char* s = line.c_str();
+    while (*s == ' ' || *s == '\t') ++s;
+    const bool negative = *s == '-';
+    if (*s == '-' || *s == '+') ++s;
+    if (*s < '0' || *s > '9') return false;
+    const long long v = leading_digits(s);
+    out = std::clamp(negative ? -v : v, lo, hi);
+    return true;
+}
+
+// Reads up to values.size() numbers, one a line; missing, empty or unreadable lines keep the
+// value already there (the default), so a damaged file never turns an alarm limit into 0.
+template <std::size_t N>
+void read_number_lines(const char* path, std::array<long long, N>& values, long long lo,
+                       long long hi) {
+    text_reader in(path);
+    std::string line;
+    for (auto& v : values) {
+        if (!in.read_line(line, NUMBER_LINE_MAX)) break;
+        trim_line(line);
+        parse_signed(line, lo, hi, v);
+    }
+}
+
+template <std::size_t N>
+int write_number_lines(const char* path, const std::array<long long, N>& v) {
+    std::string out;
+    for (const long long n : v) out += std::to_string(n) + "\n";
+    return rewrite_text_file(path, out);
+}
+
+bool file_missing(const char* path) {
+    text_reader in(path);
+    return !in.is_open() && in.error() == ENOENT;
+}
+
+constexpr long long I16_MIN = std::numeric_limits<int16_t>::min();
+constexpr long long I16_MAX = std::numeric_limits<int16_t>::max();
+constexpr long long I32_MIN = std::numeric_limits<int32_t>::min();
+constexpr long long I32_MAX = std::numeric_limits<int32_t>::max();
+
+} // namespace
+
+int load_configuration(ups_status& ups, app_state& app, time_t now) {
+    text_reader in(CONFIG_FILE);
+    if (!in.is_open()) {
+        fill_configuration_defaults(ups, app, now);
+        return 2;
+    }
+    const auto lines = config_lines(ups, app);
+    std::string line;
+    for (int n = 1; in.read_line(line, CONFIG_LINE_MAX); ++n) {
+        if (n > CONFIG_FIELD_LINES) continue;
+        trim_line(line);
+        const std::size_t colon = line.find(':');
+        if (colon == std::string::npos) continue;
+        const std::size_t end = line.find(':', colon + 1);
+        const std::string_view value = std::string_view(line).substr(
+            colon + 1, end == std::string::npos ? end : end - colon - 1);
+        if (value.empty()) continue;
+        store_line(lines[n - 1], value);
+        if (n == CONFIG_FIELD_LINES) {
+            const long long v = leading_digits(ups.ups_voltage_text);
+            ups.nominal_voltage = ups.ups_voltage_text[0] == '2' && v > 0
+                                      ? static_cast<uint16_t>(std::min(v, 65535LL))
+                                      : 0;
+        }
+    }
+    // Immediate requests never survive a restart.
+    if (ups.selftest_type == 0) ups.selftest_enabled = 0;
+    if (ups.shutdown_type == 0) ups.shutdown_enabled = 0;
+    return 0;
+}
+
+int save_configuration(const ups_status& ups, const app_state& app) {
+    // The table binds mutable fields; saving only reads them.
+    const auto lines = config_lines(const_cast<ups_status&>(ups), const_cast<app_state&>(app));
+    std::string out;
+    out.reserve(1024);
+    for (const config_line& line : lines) {
+        out += line.key;
+        out += ':';
+        if (const auto* t = std::get_if<text_field>(&line.field)) {
+            // A line break inside a value would shift every later line onto the wrong field.
+            const std::string_view v(t->data, strnlen(t->data, t->size - 1));
+            out += v.substr(0, v.find_first_of("\r\n"));
+        } else {
+            out += std::to_string(read_number(std::get<number_field>(line.field)));
+        }
+        out += '\n';
+    }
+    out += '\n';
+    return rewrite_text_file(CONFIG_FILE, out);
+}
+
+int load_thresholds(ups_status& ups) {
+    std::array<long long, ALARM_COUNT> v{100, 130, 90, 30, 120};
+    const bool missing = file_missing(THRESHOLD_FILE);
+    if (!missing) read_number_lines(THRESHOLD_FILE, v, I16_MIN, I16_MAX);
+    for (int i = 0; i < ALARM_COUNT; ++i) ups.thresholds[i].value = static_cast<int16_t>(v[i]);
+    if (missing) save_thresholds(ups);
+    return 0;
+}
+
+int save_thresholds(const ups_status& ups) {
+    std::array<long long, ALARM_COUNT> v{};
+    for (int i = 0; i < ALARM_COUNT; ++i) v[i] = ups.thresholds[i].value;
+    return write_number_lines(THRESHOLD_FILE, v);
+}
+
+int load_alarm_kinds(ups_status& ups) {
+    std::array<long long, ALARM_COUNT + 1> v{19, 19, 19, 19, 19, 3};
+    const bool missing = file_missing(ALARM_KIND_FILE);
+    if (!missing) read_number_lines(ALARM_KIND_FILE, v, I32_MIN, I32_MAX);
+    for (int i = 0; i < ALARM_COUNT; ++i)
+        ups.thresholds[i].kind = static_cast<int16_t>(std::clamp(v[i], I16_MIN, I16_MAX));
+    ups.alarm_file_setting = static_cast<int32_t>(v[ALARM_COUNT]);
+    if (missing) save_alarm_kinds(ups);
+    return 0;
+}
+
+int save_alarm_kinds(const ups_status& ups) {
+    std::array<long long, ALARM_COUNT + 1> v{};
+    for (int i = 0; i < ALARM_COUNT; ++i) v[i] = ups.thresholds[i].kind;
+    v[ALARM_COUNT] = ups.alarm_file_setting;
+    return write_number_lines(ALARM_KIND_FILE, v);
+}

@@ -1,0 +1,242 @@
+// The data log norva.dat, the alarm log norva.alm and the event log norva.log, with rotation.
+#include "files/logs.h"
+
+#include "files/clock.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <climits>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <string_view>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr long ROTATE_LIMIT = 12000;
+constexpr long ROTATE_KEEP = 6000;
+constexpr long EVENT_LINE_SIZE = 80;
+constexpr std::size_t COPY_PIECE = 65536;
+
+// When the last data record was written; 0 when none was written since start-up.
+time_t g_last_record = 0;
+
+// A column of 4 characters holds -999 to 9999.
+int fit4(long v) {
+    return static_cast<int>(std::clamp(v, -999L, 9999L));
+}
+
+// A one-digit column: 0-9 as a digit, 10-15 (a hex digit of a garbled reply) as 'A'-'F'.
+char state_digit(unsigned v) {
+    return "0123456789ABCDEF"[std::min(v, 15U)];
+}
+
+// Line breaks and other control characters would split or stretch a log line.
+std::string one_line(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) {
+        if (static_cast<unsigned char>(c) < 0x20 && c != '\t') c = ' ';
+    }
+    return out;
+}
+
+std::string data_record(const ups_status& ups, time_t poll_time) {
+    const struct tm tm = app_localtime(poll_time);
+    const std::string id = one_line(std::string_view(ups.ups_id, strnlen(ups.ups_id, 14)));
+    char line[128];
+    std::snprintf(line, sizeof line,
+                  "%02d/%02d/%02d ,%02d:%02d:%02d,%-15s,%-4d,%-4d,%-4d,%-4d,%c\n", tm.tm_mon + 1,
+                  tm.tm_mday, tm.tm_year % 100, tm.tm_hour, tm.tm_min, 0, id.c_str(),
+                  fit4(ups.logged_voltage), fit4(ups.frequency), fit4(ups.battery_charge),
+                  fit4(ups.temperature_c), state_digit(ups.power_state));
+    return line;
+}
+
+void write_log_line(const char* file, const char* text) {
+    const struct tm tm = app_localtime(app_now());
+    char stamp[64];
+    std::snprintf(stamp, sizeof stamp, "%02d/%02d/%02d,%02d:%02d:%02d,", tm.tm_mon + 1, tm.tm_mday,
+                  tm.tm_year, tm.tm_hour, tm.tm_min, tm.tm_sec);
+    append_text(file, stamp + one_line(text ? text : "") + "\n");
+}
+
+struct rotation {
+    const char* old_file;
+    long record_size; // bytes per record for the record count
+};
+
+bool rotation_of(const char* file, rotation& out) {
+    if (std::strcmp(file, DATA_LOG) == 0) {
+        out = {DATA_LOG_OLD, DATA_RECORD_SIZE};
+        return true;
+    }
+    if (std::strcmp(file, EVENT_LOG) == 0) {
+        out = {EVENT_LOG_OLD, EVENT_LINE_SIZE};
+        return true;
+    }
+    return false;
+}
+
+// Number of lines of a file: every line feed ends one, and a last line may lack it.
+long count_lines(text_reader& in) {
+    long lines = 0;
+    bool open_line = false;
+    std::string piece;
+    while (in.read_piece(piece, COPY_PIECE)) {
+        open_line = piece.back() != '\n';
+        if (!open_line) ++lines;
+    }
+    return lines + (open_line ? 1 : 0);
+}
+
+// Copies lines from skip on, whole however long they are.
+void copy_lines_from(text_reader& in, long skip, atomic_text_file& out) {
+    long line = 0;
+    std::string piece;
+    while (in.read_piece(piece, COPY_PIECE)) {
+        if (line >= skip) out.write(piece);
+        if (piece.back() == '\n') ++line;
+    }
+}
+
+long file_size(const char* file) {
+    struct stat st {};
+    return ::stat(file, &st) == 0 ? static_cast<long>(st.st_size) : -1;
+}
+
+} // namespace
+
+void write_data_record(const ups_status& ups, time_t poll_time) {
+    if (!ups.valid) return;
+    if (append_text(DATA_LOG, data_record(ups, poll_time)) != 0) return;
+    rotate_log(DATA_LOG);
+}
+
+void log_data_when_due(const ups_status& ups, int16_t& next_step, time_t poll_time) {
+    if (!ups.valid || !ups.logging_enabled) return;
+    const bool due = g_last_record == 0 || poll_time < g_last_record ||
+                     poll_time - g_last_record >= static_cast<time_t>(ups.log_interval) * 60;
+    if (!due) return;
+    write_data_record(ups, poll_time);
+    g_last_record = poll_time;
+    next_step = 7;
+}
+
+void reset_data_log_timer() {
+    g_last_record = 0;
+}
+
+void write_alarm_line(const char* text) {
+    write_log_line(ALARM_LOG, text);
+}
+
+void write_event_line(const char* text) {
+    write_log_line(EVENT_LOG, text);
+    rotate_log(EVENT_LOG);
+}
+
+void rotate_log(const char* file) {
+    rotation kind{};
+    if (!rotation_of(file, kind)) return;
+    const long count = file_size(file) / kind.record_size;
+    if (count <= ROTATE_LIMIT) return;
+
+    // The newest lines are written beside the log first, so the live log is never missing or
+    // half-written, whatever happens on the way.
+    text_reader in(file);
+    if (!in.is_open()) return;
+    const long lines = count_lines(in);
+    const long keep = std::min(lines, count - ROTATE_KEEP);
+    atomic_text_file tail(file);
+    if (!tail.is_open() || !in.rewind()) return;
+    copy_lines_from(in, lines - keep, tail);
+    if (tail.prepare(true) != 0) return;
+
+    ::unlink(kind.old_file);
+    // A hard link keeps the live log in place until the tail replaces it; where links are not
+    // supported the log is moved, and a failed move leaves it as it was.
+    if (::link(file, kind.old_file) != 0 && ::rename(file, kind.old_file) != 0) return;
+    tail.publish();
+}
+
+int CopyLocalFile(const char* source, const char* destination) {
+    char message[600];
+    text_reader in(source);
+    if (!in.is_open()) {
+        std::snprintf(message, sizeof message, "CopyLocalFile File: %s, open error: %d", source,
+                      in.error());
+        write_event_line(message);
+        return 2;
+    }
+    atomic_text_file out(destination);
+    if (!out.is_open()) {
+        std::snprintf(message, sizeof message, "CopyLocalFile File: %s, create error: %d",
+                      destination, out.error());
+        write_event_line(message);
+        return 2;
+    }
+    copy_lines_from(in, 0, out);
+    if (out.commit(false) != 0) {
+        // A copy cut short by a full disk must not pass for a whole one.
+        std::snprintf(message, sizeof message, "CopyLocalFile File: %s, write error: %d",
+                      destination, out.error());
+        write_event_line(message);
+        return 2;
+    }
+    return 0;
+}
+
+long data_log_record_count(const char* file) {
+    const long size = file_size(file);
+    return size < 0 ? 0 : size / DATA_RECORD_SIZE;
+}
+
+data_log_reader::data_log_reader(const char* file) : fd_(::open(file, O_RDONLY | O_CLOEXEC)) {}
+
+namespace {
+
+// A number column: blanks around an optionally signed decimal; false for anything else.
+bool column_number(std::string_view column, int& out) {
+    const auto first = column.find_first_not_of(' ');
+    if (first == std::string_view::npos) return false;
+    const char* end = column.data() + column.size();
+    const auto [ptr, ec] = std::from_chars(column.data() + first, end, out);
+    if (ec != std::errc{}) return false;
+    return std::all_of(ptr, end, [](char c) { return c == ' '; });
+}
+
+// Degrees Fahrenheit as the status display computes them: single-precision, toward zero.
+int fahrenheit(int celsius) {
+    return static_cast<int>(static_cast<float>(celsius) * 1.8f + 32.0f);
+}
+
+} // namespace
+
+const std::string& data_log_reader::line(long n, int temperature_unit) {
+    char rec[DATA_RECORD_SIZE];
+    if (!fd_ || n < 0 || n > (LONG_MAX / DATA_RECORD_SIZE)) return line_;
+    const ssize_t got =
+        ::pread(fd_.get(), rec, sizeof rec, static_cast<off_t>(n) * DATA_RECORD_SIZE);
+    if (got != DATA_RECORD_SIZE) return line_;
+    const std::string_view r(rec, sizeof rec);
+    for (const std::size_t comma : {9, 18, 34, 39, 44, 49, 54}) {
+        if (r[comma] != ',') return line_;
+    }
+    int volts = 0, hertz = 0, charge = 0, temperature = 0;
+    if (!column_number(r.substr(35, 4), volts) || !column_number(r.substr(40, 4), hertz) ||
+        !column_number(r.substr(45, 4), charge) || !column_number(r.substr(50, 4), temperature))
+        return line_;
+    if (temperature_unit == 1) temperature = fahrenheit(temperature);
+    std::string_view id = r.substr(19, 15);
+    id = id.substr(0, id.find_last_not_of(' ') + 1);
+    const char mode = r[55];
+    char out[160];
+    std::snprintf(out, sizeof out, "%.*s\t%.*s\t%.*s\t%d\t%d\t%d\t%d\t%s", 8, rec, 8, rec + 10,
+                  static_cast<int>(id.size()), id.data(), volts, hertz, charge, temperature,
+                  mode == '0' || mode == '2' ? "Normal" : "Inverting");
+    line_ = out;
+    return line_;
+}

@@ -1,0 +1,109 @@
+// Windows text files on a POSIX file system: lines end in CR LF on disk and in LF in memory.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// A file descriptor closed on destruction.
+class unique_fd {
+  public:
+    unique_fd() = default;
+    explicit unique_fd(int fd) : fd_(fd) {}
+    ~unique_fd();
+    unique_fd(unique_fd&& other) noexcept : fd_(other.release()) {}
+    unique_fd& operator=(unique_fd&& other) noexcept;
+    unique_fd(const unique_fd&) = delete;
+    unique_fd& operator=(const unique_fd&) = delete;
+
+    int get() const { return fd_; }
+    explicit operator bool() const { return fd_ >= 0; }
+    int release();
+    // Closes the descriptor now; false when close reported an error (such as a deferred write).
+    bool close();
+
+  private:
+    int fd_ = -1;
+};
+
+// Reads a text file with CR LF turned into LF; a lone CR stays as it is.
+class text_reader {
+  public:
+    // Opens the file for reading; is_open() tells whether that worked, error() why not.
+    explicit text_reader(const char* path);
+
+    bool is_open() const { return static_cast<bool>(fd_); }
+    int error() const { return error_; }
+
+    // Reads up to max bytes of the current line, stopping after its line feed; false at the end.
+    bool read_piece(std::string& out, std::size_t max);
+
+    // Reads one whole line but keeps only its first max bytes; false at the end of the file.
+    bool read_line(std::string& out, std::size_t max);
+
+    // Goes back to the start of the file; false when the file cannot be rewound.
+    bool rewind();
+
+  private:
+    int next(); // next translated byte, or -1 at the end
+    int raw();  // next byte from the buffer, or -1 at the end
+    bool fill();
+
+    unique_fd fd_;
+    int error_ = 0;
+    char buffer_[65536];
+    std::size_t pos_ = 0;
+    std::size_t len_ = 0;
+};
+
+// Translates LF into CR LF.
+std::string to_crlf(std::string_view text);
+
+// Writes all of data to fd; false on any error or a short write (errno tells why).
+bool write_all(int fd, std::string_view data);
+
+// Appends text (LF turned into CR LF) in one write; a failed or short write is undone, so the
+// file never ends in a partial line. 0, or 2 with errno set.
+int append_text(const char* path, std::string_view text);
+
+// Writes a whole file as "<path>.tmp" beside it and renames it over the target on commit, so the
+// target is either the old file or the complete new one.
+class atomic_text_file {
+  public:
+    // Creates the temporary file; is_open() tells whether that worked, error() why not.
+    explicit atomic_text_file(const char* path);
+    // Removes the temporary file unless it was committed.
+    ~atomic_text_file();
+    atomic_text_file(const atomic_text_file&) = delete;
+    atomic_text_file& operator=(const atomic_text_file&) = delete;
+
+    bool is_open() const { return static_cast<bool>(fd_); }
+    int error() const { return error_; }
+
+    // Queues text (LF turned into CR LF); errors show at commit.
+    void write(std::string_view text);
+
+    // Flushes, optionally syncs to disk, and renames over the target; 0, or 2 (target untouched).
+    int commit(bool durable);
+
+    // The two halves of commit, for callers that must act between them: flush, sync and close
+    // the temporary file; then rename it over the target. Each 0, or 2.
+    int prepare(bool durable);
+    int publish();
+
+    // Name of the temporary file for a target.
+    static std::string temporary_name(const char* path);
+
+  private:
+    bool flush();
+
+    std::string path_;
+    std::string temp_;
+    unique_fd fd_;
+    std::string pending_;
+    int error_ = 0;
+    bool created_ = false; // the temporary file exists and is still ours to remove
+};
+
+// Rewrites a whole file through a temporary file, synced to disk; 0, or 2 (old file untouched).
+int rewrite_text_file(const char* path, std::string_view text);
