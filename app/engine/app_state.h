@@ -13,7 +13,7 @@ using WINDOW = wyn_window*;
 struct app_state {
     intptr_t task_window; // native handle of the task window
     WINDOW status_window;
-    int32_t poll_timer; // 0 when none
+    int32_t poll_timer;  // 0 when none
     int32_t poll_period; // seconds
     WINDOW alarm_popup;
     int16_t failed_polls;

@@ -21,6 +21,10 @@ struct message_destinations {
 // Installs the window and forwarding destinations.
 void set_message_destinations(const message_destinations& destinations);
 
+// Turns the alarm- and event-log destinations on or off (on by default; tools that only talk to a
+// UPS turn them off so they leave no log files behind).
+void set_log_writing(bool on);
+
 // Sends text to the destinations named by the bits of kind, in the order alarm log, panel,
 // forwarding, event log.
 void post_message(const char* text, int kind);
