@@ -53,8 +53,8 @@ const char* const usage_text =
     "  --nominal V             208 or 240 (default): the program's UPS voltage setting, used to\n"
     "                          scale voltages of class 3\n"
     "Readings (voltages in volts, sent scaled for the voltage class):\n"
-    "  --line V                line voltage (default 120 for class 0, 230 for classes 1 and 2,\n"
-    "                          the nominal voltage for class 3)\n"
+    "  --line V                line voltage (default 120 for class 0, 230 for class 1, 100 for\n"
+    "                          class 2, the nominal voltage for class 3)\n"
     "  --output V              output voltage (default: the line voltage)\n"
     "  --mains off             start with the mains off\n"
     "  --frequency F.F         line frequency in hertz (default 60.0)\n"
@@ -269,9 +269,8 @@ bool parse_options(int argc, char** argv, sim_options& o, bool& help) {
         return fail(error);
     }
     const unsigned voltage_class = identity_of(o.model).voltage_class;
-    const unsigned nominal = voltage_class == 0   ? 120
-                             : voltage_class == 3 ? o.model.nominal_voltage
-                                                  : 230;
+    const unsigned nominal_by_class[] = {120, 230, 100, o.model.nominal_voltage};
+    const unsigned nominal = nominal_by_class[voltage_class];
     o.model.line_volts = o.line.value_or(nominal);
     o.model.output_volts = o.output.value_or(o.model.line_volts);
     return true;

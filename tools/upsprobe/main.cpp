@@ -1,0 +1,301 @@
+// upsprobe: asks a UPS who it is and what it reads, through the program's own serial and
+// protocol code, and prints the decoded record.
+#include "engine/app_state.h"
+#include "engine/protocol.h"
+#include "engine/report.h"
+#include "engine/serial_io.h"
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <getopt.h>
+#include <string>
+#include <thread>
+
+namespace {
+
+const char* const usage_text =
+    "Usage: upsprobe [options] PORT\n"
+    "Opens PORT (COMn: the file COMn in the current directory if it exists, else\n"
+    "/dev/ttyS<n-1>; or a device path), identifies the UPS (:W :L :V :S), reads a few status\n"
+    "polls (:B :D) and the self-test result (:C), and prints what the program would show as\n"
+    "key: value lines. Exit status 0 when the UPS answered, 2 when it did not.\n"
+    "\n"
+    "Options:\n"
+    "  --polls N        number of :B/:D poll pairs (default 2)\n"
+    "  --nominal V      208 or 240: the UPS voltage setting for voltage class 3 (default 240)\n"
+    "  --selftest       start a self-test (:A) and wait for its result\n"
+    "  --timeout MS     how long to wait for each reply (default 1500)\n"
+    "  --retries N      attempts per command (default 3)\n"
+    "  --debug          show the wire trace on standard error\n"
+    "  --help           show this text\n";
+
+using std::chrono::milliseconds;
+using std::chrono::steady_clock;
+
+// Payload digits each reply carries; the echo, a separator and these must all arrive before
+// the reply is decoded, or a cut-off field would be read as a different value.
+int payload_digits(int step) {
+    switch (step) {
+    case STEP_PHONE:
+        return 1;
+    case STEP_STATUS:
+        return 21;
+    case STEP_PROTOCOL:
+    case STEP_IDENTIFY:
+    case STEP_FIRMWARE:
+    case STEP_BATTERY:
+    case STEP_VOLTAGE:
+    case STEP_SELFTEST_RESULT:
+        return 2;
+    default:
+        return 0;
+    }
+}
+
+struct probe_options {
+    int polls = 2;
+    uint16_t nominal = 240;
+    bool selftest = false;
+    int timeout_ms = 1500;
+    int retries = 3;
+    bool debug = false;
+    const char* port = nullptr;
+};
+
+void show_trace(const char* text) {
+    fprintf(stderr, "upsprobe: %s\n", text);
+}
+
+class probe {
+  public:
+    probe(const probe_options& options, int handle) : options_(options), handle_(handle) {
+        ups_.nominal_voltage = options.nominal;
+        ups_.selftest_status = 5;
+    }
+
+    // Runs one command until its reply decodes or the attempts run out; false then.
+    bool step(int step);
+
+    // Starts a self-test and alternates :C and :D until it ends; false when the UPS stops.
+    bool selftest();
+
+    const ups_status& record() const { return ups_; }
+
+  private:
+    void drain();
+    uint16_t waiting();
+    bool attempt(int step, int number);
+    void debug(const char* format, const char* command, int a, int b);
+
+    const probe_options& options_;
+    int handle_;
+    ups_status ups_{};
+    steady_clock::time_point last_send_{};
+};
+
+uint16_t probe::waiting() {
+    uint16_t count = 0;
+    if (SerialIO_GetStatus(handle_, &count, nullptr) != 0) return 0;
+    return count;
+}
+
+void probe::drain() {
+    char scratch[128];
+    for (int count = 0; waiting() > 0 && count < 64; ++count) {
+        int read = 0;
+        if (SerialIO_Read(handle_, scratch, sizeof scratch, &read) != 0 || read == 0) break;
+    }
+}
+
+void probe::debug(const char* format, const char* command, int a, int b) {
+    if (!options_.debug) return;
+    std::string shown = command;
+    if (!shown.empty() && shown.back() == '\r') shown.pop_back();
+    fprintf(stderr, "upsprobe: ");
+    fprintf(stderr, format, shown.c_str(), a, b);
+    fputc('\n', stderr);
+}
+
+bool probe::attempt(int step, int number) {
+    // The program polls no faster than this, so a UPS is never asked quicker than it expects.
+    std::this_thread::sleep_until(last_send_ + milliseconds(250));
+    drain();
+    ups_.next_step = static_cast<int16_t>(step);
+    last_send_ = steady_clock::now();
+    SendUPSCommand(handle_, ups_);
+    const std::string command = protocol_last_command();
+    const int needed = static_cast<int>(command.size()) + 1 + payload_digits(step);
+    const auto deadline = last_send_ + milliseconds(options_.timeout_ms);
+    uint16_t count = 0;
+    int quiet_checks = 0;
+    // Wait until the whole reply is in and the line has gone quiet, so that no late byte of
+    // this reply is taken for the start of the next one.
+    while (steady_clock::now() < deadline && quiet_checks < 3) {
+        std::this_thread::sleep_for(milliseconds(20));
+        const uint16_t now = waiting();
+        quiet_checks = now == count && now >= needed ? quiet_checks + 1 : 0;
+        count = now;
+    }
+    if (count == 0) {
+        debug("%s: no reply (attempt %d of %d)", command.c_str(), number, options_.retries);
+        return false;
+    }
+    if (count < needed) {
+        debug("%s: reply cut short, %d bytes (attempt %d)", command.c_str(), count, number);
+        drain();
+        return false;
+    }
+    if (GetNorvaKestraUPSData(handle_, ups_) != 0) {
+        debug("%s: reply refused (attempt %d of %d)", command.c_str(), number, options_.retries);
+        return false;
+    }
+    return true;
+}
+
+bool probe::step(int step) {
+    for (int number = 1; number <= options_.retries; ++number)
+        if (attempt(step, number)) return true;
+    return false;
+}
+
+bool probe::selftest() {
+    if (!step(STEP_SELFTEST) || !step(STEP_SELFTEST_RESULT)) return false;
+    // A self-test runs for seconds; give it a few minutes before calling the UPS stuck.
+    const auto deadline = steady_clock::now() + std::chrono::minutes(3);
+    while (ups_.selftest_status == 2 && steady_clock::now() < deadline) {
+        if (!step(STEP_STATUS) || !step(STEP_SELFTEST_RESULT)) return false;
+    }
+    return ups_.selftest_status != 2;
+}
+
+void print_record(const ups_status& u) {
+    printf("model: %s\n", u.model_name);
+    printf("va_rating: %u\n", u.va_rating);
+    printf("family: %s\n", u.family == 1 ? "Corvel" : "Kestra");
+    printf("voltage_class: %u\n", u.voltage_class);
+    printf("firmware: 0x%02X\n", u.firmware);
+    printf("protocol: 0x%02X\n", u.protocol);
+    printf("identity: 0x%02X\n", u.identity);
+    printf("line_voltage: %u\n", u.line_voltage);
+    printf("frequency: %u\n", u.frequency);
+    printf("load: %u\n", u.load);
+    printf("battery_voltage: %u.%u\n", u.battery_voltage / 10, u.battery_voltage % 10);
+    printf("battery_charge: %u\n", u.battery_charge);
+    printf("battery_low: %d\n", u.battery_not_low == 0 ? 1 : 0);
+    printf("power_state: %u\n", u.power_state);
+    printf("on_battery: %d\n", (u.power_state & 1) ? 1 : 0);
+    printf("regulator: %u\n", u.regulator_state);
+    printf("temperature_c: %d\n", u.temperature_c);
+    printf("temperature_f: %d\n", u.temperature_f);
+    printf("selftest_status: %u\n", u.selftest_status);
+    printf("phone_option: %u\n", u.phone_option_value);
+}
+
+bool parse_count(const char* text, int low, int high, int& out) {
+    char* end = nullptr;
+    const long value = strtol(text, &end, 10);
+    if (!*text || *end || value < low || value > high) return false;
+    out = static_cast<int>(value);
+    return true;
+}
+
+// Reads the command line; 1 for --help, 0 to go on, 2 on a mistake.
+int parse_options(int argc, char** argv, probe_options& o) {
+    const option long_options[] = {
+        {"polls", required_argument, nullptr, 'p'},   {"nominal", required_argument, nullptr, 'n'},
+        {"selftest", no_argument, nullptr, 's'},      {"timeout", required_argument, nullptr, 't'},
+        {"retries", required_argument, nullptr, 'r'}, {"debug", no_argument, nullptr, 'd'},
+        {"help", no_argument, nullptr, 'h'},          {nullptr, 0, nullptr, 0}};
+    int nominal = 0;
+    for (int id; (id = getopt_long(argc, argv, "", long_options, nullptr)) != -1;) {
+        bool ok = true;
+        switch (id) {
+        case 'p':
+            ok = parse_count(optarg, 1, 100, o.polls);
+            break;
+        case 'n':
+            ok = parse_count(optarg, 208, 240, nominal) && (nominal == 208 || nominal == 240);
+            o.nominal = static_cast<uint16_t>(nominal);
+            break;
+        case 's':
+            o.selftest = true;
+            break;
+        case 't':
+            ok = parse_count(optarg, 100, 60000, o.timeout_ms);
+            break;
+        case 'r':
+            ok = parse_count(optarg, 1, 100, o.retries);
+            break;
+        case 'd':
+            o.debug = true;
+            break;
+        case 'h':
+            fputs(usage_text, stdout);
+            return 1;
+        default:
+            ok = false;
+        }
+        if (!ok) {
+            fputs(usage_text, stderr);
+            return 2;
+        }
+    }
+    if (optind + 1 != argc) {
+        fputs(usage_text, stderr);
+        return 2;
+    }
+    o.port = argv[optind];
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    probe_options options;
+    if (const int parsed = parse_options(argc, argv, options); parsed != 0)
+        return parsed == 1 ? 0 : 2;
+    // The probe only talks to the UPS: the trace goes to standard error, never to log files.
+    set_log_writing(false);
+    if (options.debug) {
+        set_message_destinations(message_destinations{show_trace, nullptr});
+        g_debug_level = TRACE_WIRE;
+    }
+    const std::string device = serial_resolve_port(options.port);
+    int handle = SERIAL_INVALID;
+    errno = 0;
+    if (SerialIO_Open(&handle, options.port, 2400, 8, 0, 1) != 0) {
+        fprintf(stderr, "upsprobe: cannot open port %s (%s): %s\n", options.port, device.c_str(),
+                errno ? strerror(errno) : "refused");
+        return 2;
+    }
+    probe session(options, handle);
+    bool answered = session.step(STEP_PROTOCOL);
+    const char* failed = ":W";
+    struct {
+        int step;
+        const char* name;
+    } const identification[] = {{STEP_IDENTIFY, ":L"}, {STEP_FIRMWARE, ":V"}, {STEP_PHONE, ":S"}};
+    for (const auto& [step, name] : identification)
+        if (answered && !(answered = session.step(step))) failed = name;
+    for (int poll = 0; answered && poll < options.polls; ++poll) {
+        if (!(answered = session.step(STEP_BATTERY)))
+            failed = ":B";
+        else if (!(answered = session.step(STEP_STATUS)))
+            failed = ":D";
+    }
+    if (answered && options.selftest && !(answered = session.selftest()))
+        failed = ":A/:C";
+    else if (answered && !options.selftest && !(answered = session.step(STEP_SELFTEST_RESULT)))
+        failed = ":C";
+    SerialIO_Close(&handle);
+    if (!answered) {
+        fprintf(stderr, "upsprobe: the UPS on %s did not answer %s after %d attempts\n",
+                options.port, failed, options.retries);
+        return 2;
+    }
+    print_record(session.record());
+    return 0;
+}
