@@ -82,11 +82,13 @@ void run_selftest_state(ups_status& ups) {
 }
 
 // The data log queues :I after each record, but only in place of the plain :B/:D alternation: a
-// command queued by the shutdown or the phone option must not be lost to it.
+// command queued by the shutdown or the phone option must not be lost to it, and with records due
+// at every poll :D must still come between two :I.
 void log_data(ups_status& ups) {
     int16_t step = ups.next_step;
     log_data_when_due(ups, step, g_app->poll_time);
-    if (ups.next_step == STEP_STATUS || ups.next_step == STEP_BATTERY) ups.next_step = step;
+    const bool plain = ups.next_step == STEP_STATUS || ups.next_step == STEP_BATTERY;
+    if (plain && ups.last_step != STEP_VOLTAGE) ups.next_step = step;
 }
 
 void watch_remote(ups_status& remote) {
