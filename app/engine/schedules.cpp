@@ -162,9 +162,11 @@ int check_shutdown_schedule(ups_status& ups) {
 int check_selftest_schedule(ups_status& ups) {
     if (!ups.selftest_enabled || !g_app) return 0;
     const ups_clock& now = g_app->poll_clock;
+    // One start per minute of a date: without the day of month, the first weekly test of a month
+    // would stop every later one that falls on the same weekday and time.
     const ups_clock& last = g_last_selftest_run;
     if (now.minute == last.minute && now.hour == last.hour && now.weekday == last.weekday &&
-        now.month == last.month && now.year == last.year)
+        now.day == last.day && now.month == last.month && now.year == last.year)
         return 0;
 
     if (ups.selftest_type == SELFTEST_IMMEDIATE) {
