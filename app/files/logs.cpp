@@ -80,25 +80,43 @@ bool rotation_of(const char* file, rotation& out) {
     return false;
 }
 
-// Number of lines of a file: every line feed ends one, and a last line may lack it.
-long count_lines(text_reader& in) {
-    long lines = 0;
+// A text file measured as lines and as bytes once written back (every line feed as CR LF); a
+// line feed ends a line, and a last line may lack it.
+struct text_extent {
+    long lines;
+    long long bytes;
+};
+
+text_extent measure(text_reader& in) {
+    text_extent e{0, 0};
     bool open_line = false;
     std::string piece;
     while (in.read_piece(piece, COPY_PIECE)) {
         open_line = piece.back() != '\n';
-        if (!open_line) ++lines;
+        e.bytes += static_cast<long long>(piece.size()) + (open_line ? 0 : 1);
+        if (!open_line) ++e.lines;
     }
-    return lines + (open_line ? 1 : 0);
+    e.lines += open_line ? 1 : 0;
+    return e;
 }
 
-// Copies lines from skip on, whole however long they are.
-void copy_lines_from(text_reader& in, long skip, atomic_text_file& out) {
+// Copies the newest lines, whole however long they are: at most max_lines of them, and at most
+// max_bytes once written, so that a log of long lines still comes out below the limit.
+void copy_newest(text_reader& in, const text_extent& all, long max_lines, long long max_bytes,
+                 atomic_text_file& out) {
+    const long skip_lines = all.lines - std::min(all.lines, max_lines);
+    const long long skip_bytes = all.bytes - std::min(all.bytes, max_bytes);
     long line = 0;
+    long long at = 0;
+    bool line_start = true;
+    bool copying = false;
     std::string piece;
     while (in.read_piece(piece, COPY_PIECE)) {
-        if (line >= skip) out.write(piece);
-        if (piece.back() == '\n') ++line;
+        if (line_start) copying = line >= skip_lines && at >= skip_bytes;
+        if (copying) out.write(piece);
+        line_start = piece.back() == '\n';
+        at += static_cast<long long>(piece.size()) + (line_start ? 1 : 0);
+        if (line_start) ++line;
     }
 }
 
@@ -148,11 +166,11 @@ void rotate_log(const char* file) {
     // half-written, whatever happens on the way.
     text_reader in(file);
     if (!in.is_open()) return;
-    const long lines = count_lines(in);
-    const long keep = std::min(lines, count - ROTATE_KEEP);
+    const text_extent all = measure(in);
+    const long keep = count - ROTATE_KEEP;
     atomic_text_file tail(file);
     if (!tail.is_open() || !in.rewind()) return;
-    copy_lines_from(in, lines - keep, tail);
+    copy_newest(in, all, keep, static_cast<long long>(keep) * kind.record_size, tail);
     if (tail.prepare(true) != 0) return;
 
     ::unlink(kind.old_file);
@@ -178,7 +196,8 @@ int CopyLocalFile(const char* source, const char* destination) {
         write_event_line(message);
         return 2;
     }
-    copy_lines_from(in, 0, out);
+    std::string piece;
+    while (in.read_piece(piece, COPY_PIECE)) out.write(piece);
     if (out.commit(false) != 0) {
         // A copy cut short by a full disk must not pass for a whole one.
         std::snprintf(message, sizeof message, "CopyLocalFile File: %s, write error: %d",

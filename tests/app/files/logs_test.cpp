@@ -155,6 +155,20 @@ TEST_F(logs_test, EventLogRotationKeepsTheNewestLinesWhole) {
     EXPECT_EQ(old_log.substr(old_log.size() - live.size()), live);
 }
 
+TEST_F(logs_test, EventLogOfLongLinesComesOutBelowTheLimit) {
+    // 7000 lines of 200 bytes count as 17500 records: keeping 11500 lines is impossible, and
+    // keeping all would rotate again at every line; 11500 records' worth of the newest stay.
+    std::string bytes;
+    for (int i = 0; i < 7000; ++i)
+        bytes += std::string(191, 'a') + std::to_string(1000000 + i) + "\r\n";
+    write_bytes(EVENT_LOG, bytes);
+    rotate_log(EVENT_LOG);
+    const std::string live = read_bytes(EVENT_LOG);
+    EXPECT_EQ(live.size(), 4600u * 200);
+    EXPECT_EQ(live, bytes.substr(bytes.size() - live.size()));
+    EXPECT_EQ(read_bytes(EVENT_LOG_OLD), bytes);
+}
+
 TEST_F(logs_test, OtherFilesAreNeverRotated) {
     write_bytes(ALARM_LOG, std::string(58 * 12001, 'x'));
     rotate_log(ALARM_LOG);
