@@ -171,6 +171,7 @@ class monitor_test : public ::testing::Test {
     // Advances the clock, runs one poll and lets the UPS answer what it sent.
     void tick(int seconds = 1) {
         g_now += seconds;
+        ++ticks;
         poll_tick();
         ups.answer(g_app->serial_handle);
     }
@@ -187,5 +188,6 @@ class monitor_test : public ::testing::Test {
 
     recording_host host;
     fake_ups ups;
+    int ticks = 0;
     std::filesystem::path previous_dir, work_dir;
 };

@@ -196,6 +196,19 @@ TEST_F(shutdown_sequence, PagerDialsOncePerCountdownAndAgainAfterACancel) {
     EXPECT_TRUE(has(g_panel, "Error opening port: MODEM!"));
 }
 
+TEST_F(shutdown_sequence, CountdownLeavesTheRemoteViewWithoutASecondPoll) {
+    connect();
+    until_valid();
+    enter_remote_view("server");
+    ups.answer(g_app->serial_handle);
+    ups.power_state = 3;
+    ASSERT_TRUE(tick_until(MONITOR_COUNTDOWN, 30));
+    EXPECT_FALSE(g_app->remote_view);
+    EXPECT_EQ(host.clock_draws, ticks + 1) << "one poll per timer tick, plus the view change";
+    EXPECT_EQ(ups.commands.size(), static_cast<size_t>(ticks + 2));
+    EXPECT_EQ(count(g_panel, "System shutdown in 4 minutes or less."), 1);
+}
+
 TEST(restart_delay, CountsDaysFromTheShutdownToTheRestartLessTheGraceTime) {
     ups_status u{};
     u.grace_time = 120;
