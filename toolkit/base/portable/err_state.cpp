@@ -17,15 +17,6 @@ namespace {
 // outside the per-process block (and survive its release in the last steps of a fatal exit).
 err_host host_services{};
 
-// The portable services report through the framework once it exists.
-void portable_sink(uint32_t msg_id, int severity, const char* source, int line) {
-    wynv_errmsg_dispatch(nullptr, static_cast<int16_t>(severity), msg_id, source, line);
-}
-
-void portable_debug(const char* line) {
-    wynv_debug_printf("%s", line);
-}
-
 void construct_state(void* block) {
     auto* state = static_cast<err_state_block*>(block);
     std::strcpy(state->codes_file, "ERRCODES.TXT");
@@ -36,8 +27,6 @@ void construct_state(void* block) {
     wynv_errmsg_push_handler(err_last_chance_handler, 0);
     wynv_errmsg_push_handler(err_standard_reporter, 0);
     wynv_errmsg_push_handler(err_app_handler, 0);
-    portable_set_report_sink(portable_sink);
-    portable_set_debug_sink(portable_debug);
 }
 
 void destruct_state(void* block) {

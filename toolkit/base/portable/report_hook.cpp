@@ -1,6 +1,8 @@
 // Routes the portable services' reports, debug lines and string look-ups to the error framework.
 #include "portable/report_hook.h"
 
+#include <wyn/errmsg.h>
+
 namespace {
 
 // The hooks are process-wide function pointers set once at start-up; they hold no library data.
@@ -11,11 +13,18 @@ PortableStringSource string_source = nullptr;
 } // namespace
 
 void portable_report(uint32_t msg_id, int severity, const char* source, int line) {
-    if (report_sink) report_sink(msg_id, severity, source, line);
+    if (report_sink)
+        report_sink(msg_id, severity, source, line);
+    else
+        wynv_errmsg_dispatch(nullptr, static_cast<int16_t>(severity), msg_id, source, line);
 }
 
 void portable_debug_line(const char* line) {
-    if (debug_sink && line) debug_sink(line);
+    if (line == nullptr) return;
+    if (debug_sink)
+        debug_sink(line);
+    else
+        wynv_debug_printf("%s", line);
 }
 
 const char* portable_string(int id, const char* fallback) {

@@ -30,14 +30,14 @@ using PortableDebugSink = void (*)(const char* line);
 // Returns the string resource of an id, or null when the application has none.
 using PortableStringSource = const char* (*)(int id);
 
-// Reports a fault of the portable services to the installed sink (nothing happens without one).
+// Reports a fault of the portable services to the installed sink, or to the error framework.
 void portable_report(uint32_t msg_id, int severity, const char* source, int line);
-// Writes one line to the debug log through the installed sink.
+// Writes one line to the debug log through the installed sink, or to the toolkit's debug log.
 void portable_debug_line(const char* line);
 // Returns the string resource of id, or fallback when there is none.
 const char* portable_string(int id, const char* fallback);
 
-// Install a sink or source; each returns the previous one (null restores the silent default).
+// Install a sink or source; each returns the previous one (null restores the default).
 PortableReportSink portable_set_report_sink(PortableReportSink sink);
 PortableDebugSink portable_set_debug_sink(PortableDebugSink sink);
 PortableStringSource portable_set_string_source(PortableStringSource source);
