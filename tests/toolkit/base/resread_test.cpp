@@ -295,6 +295,14 @@ TEST(ResApi, ReadsDefinitionsMenusAndStringsOfTheInstalledProgram) {
     std::vector<std::string> list;
     EXPECT_TRUE(string_range(1, 2, list));
     EXPECT_FALSE(string_range(1, 3, list));
+    SLIST ports = wynv_res_get_str_list(1, 2);
+    ASSERT_NE(ports, nullptr);
+    long data = 0;
+    EXPECT_EQ(wynv_slist_count(ports), 2);
+    EXPECT_STREQ(wynv_slist_get_elt(ports, 1, &data), "COM2");
+    EXPECT_EQ(data, 2);
+    wynv_slist_destroy(ports);
+    EXPECT_EQ(wynv_res_get_str_list(2, 3), nullptr);
     EXPECT_TRUE(db_string_list(5, list));
     EXPECT_EQ(list, (std::vector<std::string>{"a", "b"}));
 

@@ -239,6 +239,22 @@ char* wynv_res_get_str(int32_t id, char* buf, int32_t size) {
     return buf;
 }
 
+SLIST wynv_res_get_str_list(int32_t first, int32_t last) {
+    std::vector<std::string> texts;
+    if (!string_range(first, last, texts)) {
+        report(Status::not_found);
+        return nullptr;
+    }
+    SLIST list = wynv_slist_create();
+    for (size_t i = 0; list != nullptr && i < texts.size(); ++i) {
+        if (!wynv_slist_add_at_pos(list, -1, texts[i].c_str(), long(first) + long(i))) {
+            wynv_slist_destroy(list);
+            return nullptr;
+        }
+    }
+    return list;
+}
+
 char* wynv_res_get_db_str(int32_t id, char* buf, int32_t size) {
     std::vector<uint8_t> bytes;
     std::string text;

@@ -2,6 +2,7 @@
  * menus) a program carries. */
 #pragma once
 
+#include "wyn/slist.h"
 #include "wyn/types.h"
 #include "wyn/windef.h"
 
@@ -119,6 +120,9 @@ WYN_EXPORT void wynv_res_free_menu_tree(MENU_ITEM* tree);
 /* Copies string-table entry id into buf (cut to size - 1 bytes); buf, or null when there is none.
  */
 WYN_EXPORT char* wynv_res_get_str(int32_t id, char* buf, int32_t size);
+/* A new list of the string-table entries first..last, each with its id as data word; free it with
+   wynv_slist_destroy. Null (reported) when one of them is missing. */
+WYN_EXPORT SLIST wynv_res_get_str_list(int32_t first, int32_t last);
 /* Copies database string resource id (type 3) into buf; buf, or null when there is none. */
 WYN_EXPORT char* wynv_res_get_db_str(int32_t id, char* buf, int32_t size);
 
