@@ -1,10 +1,13 @@
 // The standard dialogs, the fatal exit and the debug log.
 #include <QApplication>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <string>
 
@@ -160,6 +163,71 @@ TEST_F(ErrDialogTest, AFatalExitLeavesTheProcessWithAFailureStatus) {
     EXPECT_EQ(read_file("debug"), "FATAL: the end\n");
 }
 
+TEST_F(ErrDialogTest, FileOpenStartsFromTheSpecAndStoresTheChoice) {
+    std::filesystem::create_directory(dir_ + "/logs");
+    FILE_SPEC spec{};
+    std::snprintf(spec.dir.path, sizeof spec.dir.path, "%s", dir_.c_str());
+    std::snprintf(spec.type, sizeof spec.type, "cfg");
+    std::snprintf(spec.name, sizeof spec.name, "ignored.cfg");
+    observed.answer = 1;
+    observed.answer_text = dir_ + "/logs/norva.alm";
+    EXPECT_EQ(wynv_dm_post_file_open(&spec, "Open log"), 2);
+    ASSERT_EQ(observed.dialogs.size(), 1u);
+    const shown_dialog& d = observed.dialogs[0];
+    EXPECT_EQ(d.kind, dm_kind::file_open);
+    EXPECT_EQ(d.text, "Open log");
+    EXPECT_EQ(d.help_topic, 32030);
+    EXPECT_EQ(std::string(spec.dir.path), dir_ + "/logs");
+    EXPECT_STREQ(spec.name, "norva.alm");
+    EXPECT_STREQ(spec.type, "alm");
+}
+
+TEST_F(ErrDialogTest, FileSaveOffersTheNameAndKeepsTheSpecOnCancel) {
+    static std::string filter, file;
+    dm_set_responder([](const dm_request& r, char*, size_t) {
+        filter = r.filter;
+        file = r.initial;
+        return 0;
+    });
+    FILE_SPEC spec{};
+    std::snprintf(spec.name, sizeof spec.name, "norva.dat");
+    const FILE_SPEC before = spec;
+    EXPECT_EQ(wynv_dm_post_file_save(&spec, ""), 1);
+    EXPECT_EQ(file, "norva.dat");
+    EXPECT_EQ(filter, "All Files (*.*)");
+    EXPECT_EQ(std::memcmp(&spec, &before, sizeof spec), 0);
+}
+
+TEST_F(ErrDialogTest, FileDialogChoicesThatDoNotFitTheSpecFail) {
+    FILE_SPEC spec{};
+    std::snprintf(spec.type, sizeof spec.type, "txt");
+    const FILE_SPEC before = spec;
+    observed.answer = 1;
+    observed.answer_text = dir_ + "/" + std::string(300, 'n');
+    EXPECT_EQ(wynv_dm_post_file_save(&spec, "Save"), 0);
+    EXPECT_EQ(std::memcmp(&spec, &before, sizeof spec), 0);
+    observed.answer = -1;
+    EXPECT_EQ(wynv_dm_post_file_open(&spec, "Open"), 0);
+    observed.answer = 1;
+    observed.answer_text = dir_ + "/README";
+    EXPECT_EQ(wynv_dm_post_file_open(&spec, "Open"), 2);
+    EXPECT_STREQ(spec.type, ""); // no extension clears the type
+    EXPECT_EQ(observed.exits, 0);
+}
+
+TEST_F(ErrDialogTest, TheApplicationMayAdjustTheFileDialog) {
+    core_set_attr(ATTR_FILE_DLG_HOOK, reinterpret_cast<intptr_t>(+[](WYN_FILE_DLG* dlg) {
+                      EXPECT_EQ(dlg->flags, WYN_FILE_DLG_OPEN_FLAGS);
+                      EXPECT_STREQ(dlg->filter, "Files (*.log)");
+                      std::snprintf(dlg->title, sizeof dlg->title, "Pick a log");
+                  }));
+    FILE_SPEC spec{};
+    std::snprintf(spec.type, sizeof spec.type, "log");
+    EXPECT_EQ(wynv_dm_post_file_open(&spec, "Open"), 1);
+    ASSERT_EQ(observed.dialogs.size(), 1u);
+    EXPECT_EQ(observed.dialogs[0].text, "Pick a log");
+}
+
 TEST_F(ErrDialogTest, RealDialogsAnswerThroughQt) {
     ensure_qt_application();
     dm_set_responder(nullptr);
@@ -183,4 +251,12 @@ TEST_F(ErrDialogTest, RealDialogsAnswerThroughQt) {
     });
     EXPECT_EQ(wynv_dm_post_string_prompt("Name:", buffer, sizeof buffer), buffer);
     EXPECT_STREQ(buffer, "typed");
+
+    FILE_SPEC spec{};
+    std::snprintf(spec.dir.path, sizeof spec.dir.path, "%s", dir_.c_str());
+    std::snprintf(spec.name, sizeof spec.name, "report.txt");
+    when_shown<QFileDialog>([](QFileDialog* d) { QMetaObject::invokeMethod(d, "accept"); });
+    EXPECT_EQ(wynv_dm_post_file_save(&spec, "Save report"), 2);
+    EXPECT_EQ(std::string(spec.dir.path), dir_);
+    EXPECT_STREQ(spec.name, "report.txt");
 }

@@ -2,6 +2,7 @@
 #include "kernel/std_dialogs.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -12,6 +13,7 @@
 
 #include "portable/core_state.h"
 #include "portable/err_state.h"
+#include "portable/err_text.h"
 #include <wyn/attr.h>
 #include <wyn/dm.h>
 
@@ -40,7 +42,9 @@ enum : int {
     kStrCancel = 30002,
     kStrNoAbout = 30003,
     kStrSystemError = 30012,
-    kStrAlert = 30015
+    kStrAlert = 30015,
+    kStrTypeFilter = 30016,
+    kStrAllFilter = 30017,
 };
 
 // Process-wide function pointers installed by tests and the dialog builder; no library data.
@@ -183,6 +187,114 @@ int show_prompt(const char* prompt, const char* initial, std::string& answer, in
     if (dialog.exec() != QDialog::Accepted) return 0;
     answer = dialog.textValue().toStdString();
     return 1;
+}
+
+// The filter string: "description|pattern|" pairs become Qt's "description (pattern)" entries.
+void make_filter(const FILE_SPEC& spec, char* out, size_t size) {
+    char pairs[WYN_ERRMSG_TEXT_SIZE * 2];
+    if (spec.type[0] != '\0') {
+        const char* type[2] = {spec.type, spec.type};
+        err_format_strings(std_text(kStrTypeFilter).text, type, 2, pairs, sizeof pairs);
+    } else {
+        err_std_string(kStrAllFilter, pairs, sizeof pairs);
+    }
+    const QStringList parts = QString::fromUtf8(pairs).split(QLatin1Char('|'));
+    QStringList entries;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        if (parts[i].isEmpty() && parts[i + 1].isEmpty()) continue;
+        entries << (parts[i].contains(QLatin1Char('('))
+                        ? parts[i]
+                        : parts[i] + QStringLiteral(" (") + parts[i + 1] + QLatin1Char(')'));
+    }
+    std::snprintf(out, size, "%s", entries.join(QStringLiteral(";;")).toUtf8().constData());
+}
+
+// Fills the dialog record from spec; false (reported) when spec's directory cannot be used.
+bool prepare_file_dialog(const FILE_SPEC& spec, const char* prompt, bool save, WYN_FILE_DLG& dlg) {
+    dlg = WYN_FILE_DLG{};
+    dlg.save = save ? TRUE : FALSE;
+    dlg.flags = save ? WYN_FILE_DLG_SAVE_FLAGS : WYN_FILE_DLG_OPEN_FLAGS;
+    if (save) std::snprintf(dlg.file, sizeof dlg.file, "%s", spec.name);
+    if (spec.dir.path[0] != '\0') {
+        if (!wynk_fsys_convert_dir_to_str(&spec.dir, dlg.directory, sizeof dlg.directory)) {
+            wynv_errmsg_dispatch(nullptr, WYN_SEV_ERROR, WYN_MSG_ACCESS_DIRECTORY, kUnit, __LINE__);
+            return false;
+        }
+    } else {
+        DIRECTORY dir{};
+        if (wynk_fsys_get_default_dir(&dir))
+            std::snprintf(dlg.directory, sizeof dlg.directory, "%s", dir.path);
+    }
+    make_filter(spec, dlg.filter, sizeof dlg.filter);
+    if (prompt != nullptr) std::snprintf(dlg.title, sizeof dlg.title, "%s", prompt);
+    std::snprintf(dlg.default_ext, sizeof dlg.default_ext, "%s", spec.type);
+    if (auto hook = reinterpret_cast<WYN_FILE_DLG_HOOK>(err_attr(ATTR_FILE_DLG_HOOK))) hook(&dlg);
+    return true;
+}
+
+// 1 with the chosen path, 0 when cancelled.
+int show_file_dialog(const WYN_FILE_DLG& dlg, std::string& path) {
+    QFileDialog dialog(dialog_parent(), qt_text(dlg.title), qt_text(dlg.directory),
+                       qt_text(dlg.filter));
+    // The toolkit's own dialog behaves alike on every desktop (and without one).
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(dlg.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(dlg.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite,
+                     (dlg.flags & WYN_FILE_DLG_OVERWRITE_PROMPT) == 0);
+    dialog.setDefaultSuffix(qt_text(dlg.default_ext));
+    if (dlg.file[0] != '\0') dialog.selectFile(qt_text(dlg.file));
+    dialog.setWindowModality(Qt::ApplicationModal);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return 0;
+    path = dialog.selectedFiles().front().toStdString();
+    return 1;
+}
+
+// Stores the chosen path in spec; false, with spec unchanged, when a part does not fit it.
+bool store_choice(const std::string& path, FILE_SPEC& spec) {
+    const size_t slash = path.rfind('/');
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const std::string dir = slash == std::string::npos ? std::string(".")
+                            : slash == 0               ? std::string("/")
+                                                       : path.substr(0, slash);
+    DIRECTORY chosen{};
+    if (name.empty() || name.size() > WYN_SZ_FNAME ||
+        !wynk_fsys_convert_str_to_dir(dir.c_str(), &chosen))
+        return false;
+    spec.dir = chosen;
+    std::snprintf(spec.name, sizeof spec.name, "%s", name.c_str());
+    const size_t dot = name.rfind('.');
+    std::snprintf(spec.type, sizeof spec.type, "%s",
+                  dot == std::string::npos || dot == 0 ? "" : name.c_str() + dot + 1);
+    return true;
+}
+
+int16_t post_file_dialog(FILE_SPEC* spec, const char* prompt, bool save) {
+    if (spec == nullptr) return 0;
+    const int32_t topic = save ? kTopicFileSave : kTopicFileOpen;
+    help_topic_scope scope(topic);
+    WYN_FILE_DLG dlg;
+    if (!prepare_file_dialog(*spec, prompt, save, dlg)) return 0;
+    std::string path;
+    int result;
+    if (responder) {
+        const dm_request request{save ? dm_kind::file_save : dm_kind::file_open,
+                                 dlg.title,
+                                 dlg.title,
+                                 {},
+                                 dlg.file,
+                                 dlg.directory,
+                                 dlg.filter,
+                                 topic};
+        char answer[4 * WYN_SZ_FNAME];
+        result = responder(request, answer, sizeof answer);
+        path = answer;
+    } else {
+        result = can_show() ? show_file_dialog(dlg, path) : -1;
+    }
+    if (result == -1) return 0;
+    if (result != 1) return 1;
+    return store_choice(path, *spec) ? 2 : 0;
 }
 
 } // namespace
@@ -356,4 +468,12 @@ int16_t wynv_dm_post_ask(const char* default_title, const char* alternate_title,
         wynv_dm_post_ask_va(default_title, alternate_title, other_title, format, args);
     va_end(args);
     return result;
+}
+
+int16_t wynv_dm_post_file_open(FILE_SPEC* spec, const char* prompt) {
+    return post_file_dialog(spec, prompt, false);
+}
+
+int16_t wynv_dm_post_file_save(FILE_SPEC* spec, const char* prompt) {
+    return post_file_dialog(spec, prompt, true);
 }

@@ -8,6 +8,7 @@
 #include "portable/core_state.h"
 #include "portable/err_report.h"
 #include "portable/report_hook.h"
+#include <wyn/fsys.h>
 #include <wyn/mem.h>
 #include <wyn/static.h>
 
@@ -108,7 +109,12 @@ intptr_t err_attr(int32_t id) {
 }
 
 bool err_start_dir_path(const char* name, char* out, size_t size) {
+    DIRECTORY startup{};
     const char* dir = host_services.start_dir ? host_services.start_dir() : nullptr;
+    if (dir == nullptr && wynk_fsys_save_dir()) {
+        if (wynk_fsys_set_dir_startup() && wynk_fsys_get_dir(&startup)) dir = startup.path;
+        wynk_fsys_restore_dir();
+    }
     int n;
     // The start-up directory stands in for changing the current directory around each access.
     if (dir == nullptr || *dir == '\0' || name[0] == '/')

@@ -9,11 +9,11 @@
 // Services of the rest of the library that the error framework calls; a null entry means the
 // service is not there yet and a built-in fallback is used.
 struct err_host {
-    void (*end_toolkit)();            // ends the toolkit (wynwi_End)
-    void (*destroy_app)();            // destroys the task window, which ends the event loop
-    const char* (*start_dir)();       // the directory current at start-up
-    void (*beep)();                   // the system beep
-    void (*end_pointer_trap)();       // releases a trapped pointer
+    void (*end_toolkit)();      // ends the toolkit (wynwi_End)
+    void (*destroy_app)();      // destroys the task window, which ends the event loop
+    const char* (*start_dir)(); // the start-up directory (default: the one the fsys layer recorded)
+    void (*beep)();             // the system beep
+    void (*end_pointer_trap)(); // releases a trapped pointer
     void (*exit_process)(int status); // leaves the process (tests catch it)
 };
 

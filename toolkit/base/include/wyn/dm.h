@@ -4,6 +4,7 @@
 
 #include <stdarg.h>
 #include <wyn/errmsg.h>
+#include <wyn/fsys.h>
 
 WYN_BEGIN_C
 
@@ -39,6 +40,33 @@ WYN_EXPORT int16_t wynv_dm_post_ask_va(const char* default_title, const char* al
 /* Prompts for a line of text starting from buffer's contents; on OK copies it into buffer (size
    bytes, terminated) and returns buffer, else null. */
 WYN_EXPORT char* wynv_dm_post_string_prompt(const char* prompt, char* buffer, int size);
+
+/* File dialog flags: hide read-only, path must exist (open), and prompt before overwriting (save).
+ */
+#define WYN_FILE_DLG_OPEN_FLAGS 0x804u
+#define WYN_FILE_DLG_SAVE_FLAGS 0x806u
+#define WYN_FILE_DLG_OVERWRITE_PROMPT 0x2u
+
+/* The file dialog as it is about to be shown; the application's file-dialog function (attribute
+   10020) may change it. */
+typedef struct s_wyn_file_dlg {
+    BOOLEAN save;
+    uint32_t flags;
+    char file[WYN_SZ_FNAME + 1];      /* initial file name */
+    char directory[WYN_SZ_FNAME + 1]; /* initial directory */
+    char title[WYN_SZ_FNAME + 1];     /* window title; empty for the default */
+    char filter[512];                 /* "description (patterns)" entries separated by ";;" */
+    char default_ext[WYN_SZ_FTYPE + 1];
+} WYN_FILE_DLG;
+
+typedef void (*WYN_FILE_DLG_HOOK)(WYN_FILE_DLG* dlg);
+
+/* Lets the user choose an existing file, starting from spec; on a choice updates spec's
+   directory, name and type. 2 when a file was chosen, 1 when cancelled, 0 when the dialog
+   failed. */
+WYN_EXPORT int16_t wynv_dm_post_file_open(FILE_SPEC* spec, const char* prompt);
+/* As wynv_dm_post_file_open for a file to save, starting from spec's name. */
+WYN_EXPORT int16_t wynv_dm_post_file_save(FILE_SPEC* spec, const char* prompt);
 
 /* Shows the application's about box (a message when it cannot be shown). */
 WYN_EXPORT void wynv_dm_post_about_box(void);
