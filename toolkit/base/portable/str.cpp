@@ -18,6 +18,10 @@ inline bool null_order(const char* a, const char* b, int* result) {
     return true;
 }
 
+inline int ascii_lower(int c) {
+    return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c;
+}
+
 long bytes_of_chars(const char* s, long n_chars) {
     const char* p = s;
     for (long i = 0; i < n_chars && *p; ++i) p = utf8_next(p);
@@ -139,6 +143,17 @@ int wynv_str_compare_ignoring_case(const char* a, const char* b) {
     int result;
     if (null_order(a, b, &result)) return result;
     for (;;) {
+        auto ua = static_cast<unsigned char>(*a);
+        auto ub = static_cast<unsigned char>(*b);
+        // ASCII needs neither decoding nor the Unicode tables; list sorting lives on this path.
+        if (ua < 0x80 && ub < 0x80) {
+            int la = ascii_lower(ua);
+            int lb = ascii_lower(ub);
+            if (la != lb) return la < lb ? -1 : 1;
+            if (la == 0) return 0;
+            ++a, ++b;
+            continue;
+        }
         wchar_t ca = 0;
         wchar_t cb = 0;
         if (*a) a += utf8_decode(a, &ca);
@@ -146,7 +161,6 @@ int wynv_str_compare_ignoring_case(const char* a, const char* b) {
         ca = case_lower(ca);
         cb = case_lower(cb);
         if (ca != cb) return ca < cb ? -1 : 1;
-        if (ca == 0) return 0;
     }
 }
 

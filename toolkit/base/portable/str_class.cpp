@@ -88,14 +88,15 @@ void warn_if_out_of_range() {
 
 } // namespace
 
+// ASCII maps the same in every locale (a Turkish locale must not turn "I" into a dotless i).
 wchar_t case_lower(wchar_t wc) {
-    if (wc < 0x80) return static_cast<wchar_t>(std::tolower(static_cast<int>(wc)));
+    if (wc < 0x80) return wc >= L'A' && wc <= L'Z' ? wc + (L'a' - L'A') : wc;
     locale_t loc = unicode_locale();
     return loc ? static_cast<wchar_t>(towlower_l(static_cast<wint_t>(wc), loc)) : wc;
 }
 
 wchar_t case_upper(wchar_t wc) {
-    if (wc < 0x80) return static_cast<wchar_t>(std::toupper(static_cast<int>(wc)));
+    if (wc < 0x80) return wc >= L'a' && wc <= L'z' ? wc - (L'a' - L'A') : wc;
     locale_t loc = unicode_locale();
     return loc ? static_cast<wchar_t>(towupper_l(static_cast<wint_t>(wc), loc)) : wc;
 }
