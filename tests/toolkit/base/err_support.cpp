@@ -75,6 +75,12 @@ std::string ErrTest::read_file(const std::string& name) {
     return text.str();
 }
 
+// The font configuration library keeps its caches for the life of the process; the leak checker
+// of the sanitizer builds must not count them against the tests.
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libfontconfig\n";
+}
+
 void ensure_qt_application() {
     if (QApplication::instance() != nullptr) return;
     static int argc = 1;
