@@ -150,4 +150,15 @@ TEST(StrFormat, RefusesOverflowAndIllegalConversions) {
     }
 }
 
+TEST(StrResource, MissingStringsGiveTheDefaultWithinTheBuffer) {
+    PortableStringSource previous = portable_set_string_source(
+        [](int id) -> const char* { return id == 30001 ? "OK" : nullptr; });
+    char buf[4];
+    EXPECT_STREQ(wynv_str_getstr(30001, buf, sizeof buf, "x"), "OK");
+    EXPECT_STREQ(wynv_str_getstr(30002, buf, sizeof buf, "Cancel"), "Can");
+    EXPECT_STREQ(wynv_str_getstr(30002, nullptr, 0, "Cancel"), "Cancel");
+    EXPECT_EQ(wynv_str_getstr(30001, buf, 0, "x"), nullptr);
+    portable_set_string_source(previous);
+}
+
 } // namespace

@@ -134,4 +134,10 @@ WYN_EXPORT char* wynv_str_set_mnemonic(const char* text, int index, char* buf, l
 /* --- wildcard: "*" any run, "?" any character, "\" makes the next character literal --- */
 WYN_EXPORT BOOLEAN wynv_str_match(const char* s, const char* pattern, BOOLEAN case_sensitive);
 
+/* --- string resources --- */
+/* The application's string resource id (or fallback when it has none) copied into buf of size
+   bytes, or into a 100-byte scratch buffer when buf is null (valid until the next such call);
+   never splits a character. Returns the text, or null when buf is given with size < 1. */
+WYN_EXPORT char* wynv_str_getstr(int id, char* buf, long size, const char* fallback);
+
 WYN_END_C
