@@ -11,6 +11,7 @@
 #include "portable/err_report.h"
 #include "portable/err_state.h"
 #include "portable/err_text.h"
+#include "portable/report_hook.h"
 #include <wyn/attr.h>
 #include <wyn/errfrm.h>
 
@@ -419,4 +420,13 @@ TEST_F(ErrMsgTest, TheReporterWritesTheDebugLogWhenAskedTo) {
     EXPECT_EQ(read_file("debug"), "WARNING: Bad value\nCategory: Invalid argument (Bad value)\n"
                                   "Function: WYN portability toolkit internal call\n"
                                   "File:     vstr line: 3\n\n\n");
+}
+
+TEST_F(ErrMsgTest, ThePortableServicesReportThroughTheFramework) {
+    write_file("debug", "");
+    portable_report(PORTABLE_BAD_VALUE, PORTABLE_WARNING, "vstr", 9);
+    portable_debug_line("slist: 3 entries");
+    ASSERT_EQ(dialogs_of(dm_kind::warning), 1);
+    EXPECT_NE(observed.dialogs[0].text.find("File:     vstr line: 9"), std::string::npos);
+    EXPECT_EQ(read_file("debug"), "slist: 3 entries\n");
 }
