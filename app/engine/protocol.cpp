@@ -16,6 +16,25 @@ char g_command[32] = "";
 
 constexpr int REPLY_SIZE = 128;
 
+// Payload characters a complete reply to each step carries: the skipped position 0 and the fields.
+int payload_needed(int step) {
+    switch (step) {
+    case STEP_PROTOCOL:
+    case STEP_IDENTIFY:
+    case STEP_FIRMWARE:
+    case STEP_BATTERY:
+    case STEP_VOLTAGE:
+    case STEP_SELFTEST_RESULT:
+        return 3;
+    case STEP_PHONE:
+        return 2;
+    case STEP_STATUS:
+        return 22;
+    default:
+        return 1;
+    }
+}
+
 bool wire_trace_on() {
     return (g_debug_level & TRACE_WIRE) != 0;
 }
@@ -223,6 +242,14 @@ int GetNorvaKestraUPSData(int handle, ups_status& ups) {
     }
     if (static_cast<size_t>(count) == command_length) {
         if (wire_trace_on()) trace("Command echo only in GetNorvaKestraUPSData()", TRACE_WIRE);
+        return 2;
+    }
+
+    // A reply still on its way, or cut off, would decode its missing digits as copies of the
+    // last one present and show readings the UPS never sent; it counts as a failed poll instead.
+    if (static_cast<int>(static_cast<size_t>(count) - command_length) <
+        payload_needed(ups.last_step)) {
+        if (wire_trace_on()) trace("Short reply in GetNorvaKestraUPSData()", TRACE_WIRE);
         return 2;
     }
 

@@ -4,6 +4,7 @@
 #include "engine/protocol.h"
 #include "engine/report.h"
 #include "engine/serial_io.h"
+#include "engine/status_lines.h"
 
 #include <cerrno>
 #include <chrono>
@@ -171,29 +172,6 @@ bool probe::selftest() {
     return ups_.selftest_status != 2;
 }
 
-void print_record(const ups_status& u) {
-    printf("model: %s\n", u.model_name);
-    printf("va_rating: %u\n", u.va_rating);
-    printf("family: %s\n", u.family == 1 ? "Corvel" : "Kestra");
-    printf("voltage_class: %u\n", u.voltage_class);
-    printf("firmware: 0x%02X\n", u.firmware);
-    printf("protocol: 0x%02X\n", u.protocol);
-    printf("identity: 0x%02X\n", u.identity);
-    printf("line_voltage: %u\n", u.line_voltage);
-    printf("frequency: %u\n", u.frequency);
-    printf("load: %u\n", u.load);
-    printf("battery_voltage: %u.%u\n", u.battery_voltage / 10, u.battery_voltage % 10);
-    printf("battery_charge: %u\n", u.battery_charge);
-    printf("battery_low: %d\n", u.battery_not_low == 0 ? 1 : 0);
-    printf("power_state: %u\n", u.power_state);
-    printf("on_battery: %d\n", (u.power_state & 1) ? 1 : 0);
-    printf("regulator: %u\n", u.regulator_state);
-    printf("temperature_c: %d\n", u.temperature_c);
-    printf("temperature_f: %d\n", u.temperature_f);
-    printf("selftest_status: %u\n", u.selftest_status);
-    printf("phone_option: %u\n", u.phone_option_value);
-}
-
 bool parse_count(const char* text, int low, int high, int& out) {
     char* end = nullptr;
     const long value = strtol(text, &end, 10);
@@ -296,6 +274,6 @@ int main(int argc, char** argv) {
                 options.port, failed, options.retries);
         return 2;
     }
-    print_record(session.record());
+    fputs(status_lines(session.record()).c_str(), stdout);
     return 0;
 }
