@@ -90,6 +90,11 @@ const char* protocol_last_command() {
     return g_command;
 }
 
+void protocol_prepare_command(ups_status& ups) {
+    ups.last_step = ups.next_step;
+    build_command(ups, ups.last_step, g_command, sizeof g_command);
+}
+
 unsigned decode_hex_field(const char* text, int n) {
     char scratch[8] = {};
     n = std::clamp(n, 0, static_cast<int>(sizeof scratch));
@@ -212,8 +217,7 @@ void decode_status_reply(const char* text, ups_status& ups) {
 
 int SendUPSCommand(int handle, ups_status& ups) {
     if (handle == SERIAL_INVALID) return 2;
-    ups.last_step = ups.next_step;
-    build_command(ups, ups.last_step, g_command, sizeof g_command);
+    protocol_prepare_command(ups);
     int written = 0;
     const int result =
         SerialIO_Write(handle, g_command, static_cast<int>(strlen(g_command)), &written);
@@ -233,7 +237,11 @@ int GetNorvaKestraUPSData(int handle, ups_status& ups) {
     if (result != 0) return result;
     // Bytes were announced but none arrived: nothing was decoded, so this poll has failed.
     if (count <= 0) return 2;
+    return decode_ups_reply(reply, count, ups);
+}
 
+int decode_ups_reply(const char* reply, int count, ups_status& ups) {
+    if (!reply || count <= 0) return 2;
     const size_t command_length = strlen(g_command);
     if (command_length == 0 || static_cast<size_t>(count) < command_length ||
         memcmp(reply, g_command, command_length) != 0) {

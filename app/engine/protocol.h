@@ -5,19 +5,19 @@
 
 // Protocol steps, in command-table order.
 enum protocol_step : int16_t {
-    STEP_PROTOCOL = 0,  // :W
-    STEP_IDENTIFY = 1,  // :L
-    STEP_FIRMWARE = 2,  // :V
-    STEP_PHONE = 3,     // :S
-    STEP_SET_PHONE = 4, // :Q<n>
-    STEP_STATUS = 5,    // :D
-    STEP_BATTERY = 6,   // :B
-    STEP_VOLTAGE = 7,   // :I
-    STEP_GRACE = 8,     // :N<hh>
-    STEP_OFF = 9,       // :G
-    STEP_OFF_NOW = 10,  // :K0
-    STEP_RESTART = 11,  // :H<hhhhhh>
-    STEP_SELFTEST = 12, // :A
+    STEP_PROTOCOL = 0,        // :W
+    STEP_IDENTIFY = 1,        // :L
+    STEP_FIRMWARE = 2,        // :V
+    STEP_PHONE = 3,           // :S
+    STEP_SET_PHONE = 4,       // :Q<n>
+    STEP_STATUS = 5,          // :D
+    STEP_BATTERY = 6,         // :B
+    STEP_VOLTAGE = 7,         // :I
+    STEP_GRACE = 8,           // :N<hh>
+    STEP_OFF = 9,             // :G
+    STEP_OFF_NOW = 10,        // :K0
+    STEP_RESTART = 11,        // :H<hhhhhh>
+    STEP_SELFTEST = 12,       // :A
     STEP_SELFTEST_RESULT = 13 // :C
 };
 
@@ -26,6 +26,13 @@ int SendUPSCommand(int handle, ups_status& ups);
 
 // Reads and decodes the reply to the last command; 0 when decoded, 2 otherwise.
 int GetNorvaKestraUPSData(int handle, ups_status& ups);
+
+// Checks the echo of the last command in a reply of count bytes (NUL-terminated after them) and
+// decodes it by the last step; 0 when decoded, 2 otherwise.
+int decode_ups_reply(const char* reply, int count, ups_status& ups);
+
+// Builds the command of the record's next step without sending it (for tests and tools).
+void protocol_prepare_command(ups_status& ups);
 
 // The command text last built for sending, carriage return included.
 const char* protocol_last_command();
