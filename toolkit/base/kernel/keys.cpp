@@ -1,0 +1,84 @@
+// Key presses become E_CHAR events: navigation and function keys as key codes, everything else
+// as the character typed.
+#include "kernel/keys.h"
+
+namespace {
+
+// The key code of a navigation or function key, 0 for a key that types a character.
+int key_code(int key, bool ctrl, bool shift) {
+    switch (key) {
+    case Qt::Key_Up:
+        return KEY_UP;
+    case Qt::Key_Down:
+        return KEY_DOWN;
+    case Qt::Key_Right:
+        return ctrl ? KEY_WORD_RIGHT : KEY_RIGHT;
+    case Qt::Key_Left:
+        return ctrl ? KEY_WORD_LEFT : KEY_LEFT;
+    case Qt::Key_PageUp:
+        return KEY_PAGE_UP;
+    case Qt::Key_PageDown:
+        return KEY_PAGE_DOWN;
+    case Qt::Key_Home:
+        return ctrl ? KEY_HOME : KEY_LINE_HOME;
+    case Qt::Key_End:
+        return ctrl ? KEY_END : KEY_LINE_END;
+    case Qt::Key_Insert:
+        return KEY_INSERT;
+    case Qt::Key_Backtab:
+        return KEY_BACK_TAB;
+    case Qt::Key_Tab:
+        return shift ? KEY_BACK_TAB : 0;
+    case Qt::Key_Help:
+        return KEY_HELP;
+    case Qt::Key_Clear:
+        return KEY_CLEAR;
+    case Qt::Key_Delete:
+        return KEY_DEL;
+    default:
+        break;
+    }
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F24) return KEY_F1 + (key - Qt::Key_F1);
+    return 0;
+}
+
+// The character a key types: control keys as their control characters, as the character
+// message of the original platform gave them.
+int key_char(int key, bool ctrl, const QString& text) {
+    switch (key) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return '\r';
+    case Qt::Key_Tab:
+        return '\t';
+    case Qt::Key_Backspace:
+        return '\b';
+    case Qt::Key_Escape:
+        return 0x1B;
+    default:
+        break;
+    }
+    if (ctrl && key >= Qt::Key_A && key <= Qt::Key_Z) return key - Qt::Key_A + 1;
+    if (text.isEmpty()) return -1;
+    return text.at(0).unicode();
+}
+
+} // namespace
+
+bool translate_key(int key, Qt::KeyboardModifiers mods, const QString& text, EVENT& ev) {
+    const bool shift = mods & Qt::ShiftModifier;
+    const bool ctrl = mods & Qt::ControlModifier;
+    const bool alt = mods & Qt::AltModifier;
+    int code = key_code(key, ctrl, shift);
+    int ch = code ? code : key_char(key, ctrl, text);
+    if (ch < 0) return false;
+    ev = EVENT{};
+    ev.type = E_CHAR;
+    ev.v.chr.ch = static_cast<uint16_t>(ch);
+    ev.v.chr.shift = shift;
+    ev.v.chr.control = ctrl;
+    ev.v.chr.virtual_key = code ? TRUE : FALSE;
+    ev.v.chr.modifiers =
+        (shift ? WYN_MOD_SHIFT : 0) | (ctrl ? WYN_MOD_CTRL : 0) | (alt ? WYN_MOD_ALT : 0);
+    return true;
+}
