@@ -284,6 +284,7 @@ void wynwi_End(void) {
     session_remove();
     windows_discard_all();
     core_reap();
+    core_free_quarantine();
     delete k.filter;
     delete k.utility;
     k.filter = k.utility = nullptr;

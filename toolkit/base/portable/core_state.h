@@ -2,6 +2,7 @@
 // dispatch counters, handler-chain bookkeeping and the quitting flags.
 #pragma once
 
+#include <deque>
 #include <string>
 #include <vector>
 #include <wyn/app.h>
@@ -23,7 +24,10 @@ struct CoreState {
     WINDOW screen = nullptr;
     WINDOW task = nullptr;
     std::vector<WINDOW> windows;   // live objects in creation order
-    std::vector<WINDOW> graveyard; // destroyed objects, freed once no dispatch can touch them
+    std::vector<WINDOW> graveyard; // destroyed objects, released once no dispatch can touch them
+    // Released objects, magic cleared, kept a while so that a stale handle reads as invalid
+    // instead of reaching freed memory.
+    std::deque<WINDOW> quarantine;
 
     int dispatch_depth = 0;
     int update_count = 0; // E_UPDATE dispatches in progress
@@ -56,9 +60,12 @@ void core_attr_free();
 // True for a live window object (magic set, not yet destroyed).
 bool core_win_alive(WINDOW win);
 
-// Frees the window objects and destroyed CXOs that nothing can touch any more; called when no
-// dispatch is in progress.
+// Releases the window objects and frees the destroyed CXOs that nothing can touch any more;
+// called when no dispatch is in progress.
 void core_reap();
+
+// Frees every released window object (the toolkit is ending).
+void core_free_quarantine();
 
 // Counts as a dispatch in progress for its lifetime (objects destroyed meanwhile stay readable);
 // the outermost one frees what was destroyed.

@@ -8,6 +8,9 @@
 
 namespace {
 
+// Destroyed window objects kept readable (with magic 0) before their memory is freed.
+constexpr size_t kQuarantined = 64;
+
 // Raises the update count for the length of an E_UPDATE dispatch.
 class UpdateGuard {
   public:
@@ -69,9 +72,19 @@ void core_reap() {
     cxo_reap();
     for (WINDOW win : state.graveyard) {
         win->magic = 0;
-        delete win;
+        state.quarantine.push_back(win);
     }
     state.graveyard.clear();
+    while (state.quarantine.size() > kQuarantined) {
+        delete state.quarantine.front();
+        state.quarantine.pop_front();
+    }
+}
+
+void core_free_quarantine() {
+    CoreState& state = core();
+    for (WINDOW win : state.quarantine) delete win;
+    state.quarantine.clear();
 }
 
 BOOLEAN wynv_event_is_virtual_key(const EVENT* ev) {
