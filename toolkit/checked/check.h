@@ -1,0 +1,95 @@
+// What every checked call shares: the API mark held for the length of the call, the reports the
+// layer makes under its own source names, and the validity tests of its arguments.
+#pragma once
+
+#include <initializer_list>
+#include <source_location>
+#include <wyn/errmsg.h>
+#include <wyn/slist.h>
+#include <wyn/win.h>
+
+namespace wyn_checked {
+
+// Source names the layer reports under, one per area.
+inline constexpr char kApp[] = "tapp";
+inline constexpr char kTimer[] = "ttimer";
+inline constexpr char kVobj[] = "tvobj";
+inline constexpr char kWin[] = "twin";
+inline constexpr char kDlg[] = "tdlg";
+inline constexpr char kCtl[] = "tctl";
+inline constexpr char kList[] = "tlist";
+inline constexpr char kSbar[] = "tsbar";
+inline constexpr char kRes[] = "tres";
+inline constexpr char kMem[] = "tmem";
+inline constexpr char kSlist[] = "tslist";
+inline constexpr char kStr[] = "tstr";
+inline constexpr char kFsys[] = "tfsys";
+inline constexpr char kRect[] = "trect";
+inline constexpr char kScr[] = "tscr";
+
+// A set of window or control types (WT_*): bit t stands for type t.
+using TypeSet = uint32_t;
+
+constexpr TypeSet type_set(std::initializer_list<int> types) {
+    TypeSet set = 0;
+    for (int t : types) set |= TypeSet{1} << t;
+    return set;
+}
+
+// True when type is one of set.
+constexpr bool in_set(int32_t type, TypeSet set) {
+    return type >= 0 && type < 32 && (set & (TypeSet{1} << type)) != 0;
+}
+
+// What operations on windows accept: document, plain, double-bordered, task, borderless, modal
+// window and both dialogs.
+inline constexpr TypeSet kWindowTypes = type_set(
+    {WT_DOC, WT_PLAIN, WT_DBL, WT_TASK, WT_NO_BORDER, WT_MODAL, WT_MODAL_DLG, WT_MODELESS_DLG});
+// What may hold new windows: the window types and the screen window.
+inline constexpr TypeSet kParentTypes = kWindowTypes | type_set({WT_SCREEN});
+// Any live window object, whatever its type.
+inline constexpr TypeSet kAnyType = ~TypeSet{0};
+
+// The type a window object reports: its own, or WT_TEXT_EDIT for a text-edit control.
+int32_t window_type(WINDOW win);
+
+// Convenience for the default argument of every check.
+using Where = std::source_location;
+
+// One checked call: marks the function for its lifetime and reports the faults found meanwhile.
+// Every check returns false once it has reported, so a call reads as a chain of conditions.
+class Call {
+  public:
+    Call(const char* function, const char* unit);
+    ~Call();
+    Call(const Call&) = delete;
+    Call& operator=(const Call&) = delete;
+
+    // Reports id as an error naming target; returns false.
+    bool fail(WYN_MSG_ID id, void* target = nullptr, Where where = Where::current()) const;
+    // Reports id as an error and returns value, the caller's failure value.
+    template <typename T> T fail_as(T value, WYN_MSG_ID id, Where where = Where::current()) const {
+        fail(id, nullptr, where);
+        return value;
+    }
+    // Reports id as a warning; the call goes on.
+    void warn(WYN_MSG_ID id, void* target = nullptr, Where where = Where::current()) const;
+
+    // Refuses the call while an E_UPDATE is processed.
+    bool outside_update(Where where = Where::current()) const;
+    // A live window object whose type is in allowed.
+    bool window(WINDOW win, TypeSet allowed, Where where = Where::current()) const;
+    // A pointer the function cannot do without (null reports id).
+    bool given(const void* p, WYN_MSG_ID id = WYN_MSG_NULL_HANDLE,
+               Where where = Where::current()) const;
+    // A live string list.
+    bool slist(SLIST list, Where where = Where::current()) const;
+    // A size or count of at least min.
+    bool at_least(long long value, long long min, void* target = nullptr,
+                  Where where = Where::current()) const;
+
+  private:
+    const char* unit_;
+};
+
+} // namespace wyn_checked

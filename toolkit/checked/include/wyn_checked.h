@@ -1,0 +1,7 @@
+/* The toolkit interface of the program: every call it makes into the toolkit goes through these
+   checked wyn_ functions. */
+#pragma once
+
+#include <wyn/checked/app.h>
+#include <wyn/checked/util.h>
+#include <wyn/checked/win.h>
