@@ -68,7 +68,7 @@ struct ups_status {
     int16_t next_step;
     char ups_port[6];
     uint8_t logging_enabled;
-    int16_t log_interval; // minutes
+    int16_t log_interval;     // minutes
     int16_t temperature_unit; // 1 = Fahrenheit
     int16_t disruption_time;  // seconds
     int16_t low_battery_time; // seconds
