@@ -18,37 +18,43 @@ Call::~Call() {
     wynv_errfrm_unmark_API();
 }
 
-bool Call::fail(WYN_MSG_ID id, void* target, Where where) const {
-    wynv_errmsg_dispatch(target, WYN_SEV_ERROR, id, unit_, static_cast<int>(where.line()));
+bool Call::fail(WYN_MSG_ID id, Where where) const {
+    wynv_errmsg_dispatch(target_, WYN_SEV_ERROR, id, unit_, static_cast<int>(where.line()));
     return false;
 }
 
-void Call::warn(WYN_MSG_ID id, void* target, Where where) const {
-    wynv_errmsg_dispatch(target, WYN_SEV_WARNING, id, unit_, static_cast<int>(where.line()));
+void Call::warn(WYN_MSG_ID id, Where where) const {
+    wynv_errmsg_dispatch(target_, WYN_SEV_WARNING, id, unit_, static_cast<int>(where.line()));
 }
 
 bool Call::outside_update(Where where) const {
-    return !wynv_app_proc_update() || fail(WYN_MSG_DURING_UPDATE, nullptr, where);
+    return !wynv_app_proc_update() || fail(WYN_MSG_DURING_UPDATE, where);
 }
 
 bool Call::window(WINDOW win, TypeSet allowed, Where where) const {
-    if (!win) return fail(WYN_MSG_NULL_WINDOW, nullptr, where);
+    if (!win) return fail(WYN_MSG_NULL_WINDOW, where);
     // Destroyed objects stay readable with their magic cleared, so a stale handle is caught here.
-    if (win->magic != WYN_WIN_MAGIC) return fail(WYN_MSG_INVALID_WINDOW, nullptr, where);
-    return in_set(window_type(win), allowed) || fail(WYN_MSG_INCORRECT_WINDOW_TYPE, nullptr, where);
+    if (win->magic != WYN_WIN_MAGIC) return fail(WYN_MSG_INVALID_WINDOW, where);
+    return in_set(window_type(win), allowed) || fail(WYN_MSG_INCORRECT_WINDOW_TYPE, where);
+}
+
+bool Call::control(WINDOW ctl, TypeSet allowed, Where where) {
+    if (!window(ctl, allowed, where)) return false;
+    aim_at(ctl);
+    return true;
 }
 
 bool Call::given(const void* p, WYN_MSG_ID id, Where where) const {
-    return p || fail(id, nullptr, where);
+    return p || fail(id, where);
 }
 
 bool Call::slist(SLIST list, Where where) const {
-    if (!list) return fail(WYN_MSG_NULL_SLIST, nullptr, where);
-    return wynv_slist_is_valid(list) || fail(WYN_MSG_INVALID_SLIST, nullptr, where);
+    if (!list) return fail(WYN_MSG_NULL_SLIST, where);
+    return wynv_slist_is_valid(list) || fail(WYN_MSG_INVALID_SLIST, where);
 }
 
-bool Call::at_least(long long value, long long min, void* target, Where where) const {
-    return value >= min || fail(WYN_MSG_VALUE_TOO_LOW, target, where);
+bool Call::at_least(long long value, long long min, Where where) const {
+    return value >= min || fail(WYN_MSG_VALUE_TOO_LOW, where);
 }
 
 } // namespace wyn_checked

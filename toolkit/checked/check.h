@@ -47,8 +47,18 @@ inline constexpr TypeSet kWindowTypes = type_set(
     {WT_DOC, WT_PLAIN, WT_DBL, WT_TASK, WT_NO_BORDER, WT_MODAL, WT_MODAL_DLG, WT_MODELESS_DLG});
 // What may hold new windows: the window types and the screen window.
 inline constexpr TypeSet kParentTypes = kWindowTypes | type_set({WT_SCREEN});
+// Controls, all of them and by the operations they serve.
+inline constexpr TypeSet kControlTypes = type_set(
+    {WT_PUSH_BUTTON, WT_RADIO_BUTTON, WT_CHECK_BOX, WT_HSCROLL, WT_VSCROLL, WT_EDIT, WT_TEXT,
+     WT_LIST_BOX, WT_LIST_BUTTON, WT_LIST_EDIT, WT_GROUP_BOX, WT_TEXT_EDIT, WT_ICON});
+inline constexpr TypeSet kListTypes = type_set({WT_LIST_BOX, WT_LIST_BUTTON, WT_LIST_EDIT});
+inline constexpr TypeSet kEditTypes = type_set({WT_EDIT, WT_LIST_EDIT});
+inline constexpr TypeSet kCheckTypes = type_set({WT_RADIO_BUTTON, WT_CHECK_BOX});
+inline constexpr TypeSet kScrollTypes = type_set({WT_HSCROLL, WT_VSCROLL});
 // Any live window object, whatever its type.
 inline constexpr TypeSet kAnyType = ~TypeSet{0};
+// Every object but the screen window, which cannot be changed through the layer.
+inline constexpr TypeSet kObjectTypes = kAnyType & ~type_set({WT_SCREEN});
 
 // The type a window object reports: its own, or WT_TEXT_EDIT for a text-edit control.
 int32_t window_type(WINDOW win);
@@ -65,31 +75,36 @@ class Call {
     Call(const Call&) = delete;
     Call& operator=(const Call&) = delete;
 
-    // Reports id as an error naming target; returns false.
-    bool fail(WYN_MSG_ID id, void* target = nullptr, Where where = Where::current()) const;
+    // Names target in the reports that follow (a control whose own arguments are checked next).
+    void aim_at(void* target) { target_ = target; }
+
+    // Reports id as an error; returns false.
+    bool fail(WYN_MSG_ID id, Where where = Where::current()) const;
     // Reports id as an error and returns value, the caller's failure value.
     template <typename T> T fail_as(T value, WYN_MSG_ID id, Where where = Where::current()) const {
-        fail(id, nullptr, where);
+        fail(id, where);
         return value;
     }
     // Reports id as a warning; the call goes on.
-    void warn(WYN_MSG_ID id, void* target = nullptr, Where where = Where::current()) const;
+    void warn(WYN_MSG_ID id, Where where = Where::current()) const;
 
     // Refuses the call while an E_UPDATE is processed.
     bool outside_update(Where where = Where::current()) const;
     // A live window object whose type is in allowed.
     bool window(WINDOW win, TypeSet allowed, Where where = Where::current()) const;
+    // A live control whose type is in allowed; later reports name it as their target.
+    bool control(WINDOW ctl, TypeSet allowed, Where where = Where::current());
     // A pointer the function cannot do without (null reports id).
     bool given(const void* p, WYN_MSG_ID id = WYN_MSG_NULL_HANDLE,
                Where where = Where::current()) const;
     // A live string list.
     bool slist(SLIST list, Where where = Where::current()) const;
     // A size or count of at least min.
-    bool at_least(long long value, long long min, void* target = nullptr,
-                  Where where = Where::current()) const;
+    bool at_least(long long value, long long min, Where where = Where::current()) const;
 
   private:
     const char* unit_;
+    void* target_ = nullptr;
 };
 
 } // namespace wyn_checked

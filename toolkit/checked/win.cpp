@@ -12,8 +12,6 @@ namespace {
 constexpr TypeSet kCreatable = type_set({WT_DOC, WT_PLAIN, WT_DBL, WT_NO_BORDER, WT_MODAL});
 constexpr TypeSet kUnderDialog = type_set({WT_MODAL});
 constexpr TypeSet kDialogs = type_set({WT_MODAL_DLG, WT_MODELESS_DLG});
-// Everything but the screen window may be destroyed.
-constexpr TypeSet kDestroyable = kAnyType & ~type_set({WT_SCREEN});
 // What may be sent to a window through the layer.
 constexpr int32_t kLastAppEvent = E_USER;
 
@@ -92,7 +90,7 @@ int32_t wyn_win_list_cxos(WINDOW win, CXO* out, int32_t max) {
 
 void wyn_vobj_destroy(WINDOW win) {
     Call c(__func__, kVobj);
-    if (!c.outside_update() || !c.window(win, kDestroyable)) return;
+    if (!c.outside_update() || !c.window(win, kObjectTypes)) return;
     wynk_vobj_destroy(win);
 }
 
