@@ -1,0 +1,25 @@
+// Dispatch of the menu bar's commands to the windows and dialogs they open.
+#include "ui/menu_commands.h"
+
+#include "ui/prompts.h"
+#include "ui/setup_dialog.h"
+#include "ui/task_window.h"
+
+namespace {
+
+enum : int16_t { CMD_EXIT = 1008, CMD_SET_UPS_PARAMETERS = 1015 };
+
+} // namespace
+
+void dispatch_menu_command(WINDOW, int16_t tag) {
+    switch (tag) {
+    case CMD_EXIT:
+        terminate_application();
+        break;
+    case CMD_SET_UPS_PARAMETERS:
+        if (!run_setup_dialog(nullptr)) ui_error("Can't open dialog");
+        break;
+    default:
+        break;
+    }
+}

@@ -1,0 +1,158 @@
+// The task window's events: loading the settings, the set-up loop, the status window, and the end.
+#include "ui/task_window.h"
+
+#include "engine/app_state.h"
+#include "engine/command_line.h"
+#include "files/clock.h"
+#include "files/config_file.h"
+#include "ui/fixed_text.h"
+#include "ui/menu_commands.h"
+#include "ui/prompts.h"
+#include "ui/setup_dialog.h"
+#include "ui/status_window.h"
+#include "ui/test_seam.h"
+
+#include <cstring>
+#include <memory>
+#include <new>
+#include <wyn/checked/app.h>
+#include <wyn/checked/menu.h>
+#include <wyn/checked/win.h>
+
+uint8_t g_pnp_search = 0;
+
+namespace {
+
+constexpr int16_t kHelpMenu = 32450;
+constexpr int16_t kRemoteMenuItems[] = {1020, 1010, 1019};
+constexpr char kDefaultHardwareId[] = "QRW0001";
+
+// Owns the application state for the task window's life; g_app points into it.
+std::unique_ptr<app_state> g_app_owner;
+
+// Menu operations report a window without a menu bar as an error, so they are only made on one.
+void enable_menu_item(WINDOW task, int16_t tag, bool enabled) {
+    if (wyn_win_has_menu(task)) wyn_menu_set_item_enabled(task, tag, enabled ? TRUE : FALSE);
+}
+
+// Allocates the state record zero-filled and gives it its start-up values; false when it cannot.
+bool create_app_state() {
+    g_app_owner.reset(new (std::nothrow) app_state{});
+    g_app = g_app_owner.get();
+    if (!g_app) return false;
+    g_app->serial_handle = -1;
+    app_stamp_poll_time(*g_app, app_now());
+    ups_status& local = g_app->local;
+    if (local.hardware_id[0] == '\0') copy_text(local.hardware_id, kDefaultHardwareId);
+    local.found_port[0] = '\0';
+    local.port_in_use[0] = '\0';
+    local.port_found = 0;
+    return true;
+}
+
+void apply_command_line(uint8_t& setup_done) {
+    command_line_options options{g_debug_level, setup_done, g_pnp_search, {}};
+    copy_text(options.hardware_id, g_app->local.hardware_id);
+    parse_command_line(reinterpret_cast<const char*>(wyn_vobj_get_attr(nullptr, ATTR_CMD_LINE)),
+                       options);
+    g_debug_level = options.debug_level;
+    setup_done = options.setup_done;
+    g_pnp_search = options.pnp_search;
+    copy_text(g_app->local.hardware_id, options.hardware_id);
+}
+
+// Loads thresholds, alarm kinds and the configuration in that order; false when there was no
+// configuration file.
+bool load_settings() {
+    ups_status& local = g_app->local;
+    load_thresholds(local);
+    load_alarm_kinds(local);
+    const bool configured = load_configuration(local, *g_app, app_now()) != 2;
+    if (g_pnp_search) {
+        // No port search is available on this platform yet, so the configured port is used.
+        local.port_found = 0;
+        local.found_port[0] = '\0';
+        g_pnp_search = 0;
+    }
+    return configured;
+}
+
+// Runs the configuration dialog until the user saves; false when the user chose to exit.
+bool run_setup_loop(uint8_t& setup_done) {
+    while (!setup_done) {
+        if (!run_setup_dialog(&setup_done)) ui_error("Can't open dialog");
+        if (setup_done) break;
+        if (ui_ask("No", "Yes",
+                   "No configuration data was saved.  Do you wish to exit VoltSentry+?") == 1)
+            return false;
+    }
+    return true;
+}
+
+void on_create(WINDOW task) {
+    enable_menu_item(task, kHelpMenu, true);
+    uint8_t setup_done = 1;
+    g_app = nullptr;
+    g_pnp_search = 1;
+    if (!create_app_state()) {
+        terminate_application();
+        return;
+    }
+    if (wyn_vobj_get_attr(nullptr, ATTR_PREV_INSTANCE) != 0) {
+        ui_note("VoltSentry Plus is already running!");
+        terminate_application();
+        return;
+    }
+    apply_command_line(setup_done);
+    app_stamp_poll_time(*g_app, app_now());
+    if (!load_settings()) setup_done = 0;
+    if (!run_setup_loop(setup_done)) {
+        terminate_application();
+        return;
+    }
+    copy_text(g_app->ups_in_view, g_app->local.ups_id);
+    g_app->task_window = wyn_vobj_get_attr(task, ATTR_NATIVE_WINDOW);
+    for (int16_t tag : kRemoteMenuItems) enable_menu_item(task, tag, g_app->network_enabled != 0);
+    if (!create_status_window(task)) {
+        terminate_application();
+        return;
+    }
+    test_seam_application_ready(task);
+}
+
+void on_destroy() {
+    g_app = nullptr;
+    g_app_owner.reset();
+}
+
+} // namespace
+
+void terminate_application() {
+    wyn_app_destroy();
+}
+
+int32_t task_window_handler(WINDOW win, EVENT* ev) {
+    switch (ev->type) {
+    case E_CREATE:
+        on_create(win);
+        break;
+    case E_DESTROY:
+        on_destroy();
+        break;
+    case E_CLOSE:
+        terminate_application();
+        break;
+    case E_COMMAND:
+        dispatch_menu_command(win, ev->v.cmd.tag);
+        break;
+    case E_QUIT:
+        if (ev->v.quit.query)
+            wyn_app_allow_quit();
+        else
+            terminate_application();
+        break;
+    default:
+        break;
+    }
+    return 0;
+}

@@ -1,0 +1,239 @@
+// The test seam: a log of what the program shows and a script of the user's answers.
+#include "ui/test_seam.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <deque>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+#include <wyn/checked/app.h>
+#include <wyn/checked/ctl.h>
+#include <wyn/checked/errmsg.h>
+#include <wyn/checked/menu.h>
+#include <wyn/checked/win.h>
+
+namespace {
+
+// How soon after a dialog opens its scripted click comes, and how far apart scripted commands
+// are: long enough for the dialog's own start-up events to have been delivered.
+constexpr int32_t kActionDelayMs = 50;
+
+struct file_closer {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+// A click waiting for its dialog's timer.
+struct pending_press {
+    int32_t timer;
+    WINDOW dialog;
+    int16_t control;
+};
+
+struct seam_state {
+    std::unique_ptr<std::FILE, file_closer> log;
+    bool scripted = false;
+    std::deque<int16_t> presses;
+    std::deque<int16_t> answers;
+    std::deque<int16_t> commands;
+    std::vector<pending_press> pending;
+    WINDOW task = nullptr;
+    int32_t command_timer = -1;
+    // Titles as they were at creation: a window being destroyed may no longer report its own.
+    std::map<WINDOW, std::string> titles;
+};
+
+seam_state& seam() {
+    static seam_state state;
+    return state;
+}
+
+bool is_window_type(int32_t type) {
+    switch (type) {
+    case WT_DOC:
+    case WT_PLAIN:
+    case WT_DBL:
+    case WT_TASK:
+    case WT_NO_BORDER:
+    case WT_MODAL:
+    case WT_MODAL_DLG:
+    case WT_MODELESS_DLG:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void read_script(const char* path) {
+    std::ifstream in(path);
+    if (!in) {
+        test_seam_log("script-error", path);
+        return;
+    }
+    seam_state& s = seam();
+    s.scripted = true;
+    std::string line;
+    while (std::getline(in, line)) {
+        line = line.substr(0, line.find('#'));
+        std::istringstream words(line);
+        std::string verb;
+        long value = 0;
+        if (!(words >> verb)) continue;
+        if (!(words >> value) || value < -32768 || value > 32767) {
+            test_seam_log("script-error", line.c_str());
+            continue;
+        }
+        const auto v = static_cast<int16_t>(value);
+        if (verb == "press")
+            s.presses.push_back(v);
+        else if (verb == "answer")
+            s.answers.push_back(v);
+        else if (verb == "command")
+            s.commands.push_back(v);
+        else
+            test_seam_log("script-error", line.c_str());
+    }
+}
+
+void log_created(WINDOW win) {
+    char title[256] = "";
+    wyn_vobj_get_title(win, title, sizeof title);
+    seam().titles[win] = title;
+    test_seam_log("window", title);
+}
+
+void log_destroyed(WINDOW win) {
+    auto it = seam().titles.find(win);
+    if (it == seam().titles.end()) return;
+    test_seam_log("destroy", it->second.c_str());
+    seam().titles.erase(it);
+}
+
+void press(WINDOW dialog, int16_t control) {
+    EVENT ev{};
+    ev.type = E_CONTROL;
+    ev.v.ctl.id = control;
+    ev.v.ctl.ci.win = wyn_win_get_ctl(dialog, control);
+    ev.v.ctl.ci.type = ev.v.ctl.ci.win ? wyn_vobj_get_type(ev.v.ctl.ci.win) : WT_PUSH_BUTTON;
+    wyn_win_dispatch_event(dialog, &ev);
+}
+
+void next_command() {
+    seam_state& s = seam();
+    if (s.commands.empty()) {
+        wyn_timer_destroy(s.command_timer);
+        s.command_timer = -1;
+        return;
+    }
+    EVENT ev{};
+    ev.type = E_COMMAND;
+    ev.v.cmd.tag = s.commands.front();
+    s.commands.pop_front();
+    wyn_win_dispatch_event(s.task, &ev);
+}
+
+// Runs a scripted action when its timer fires; false swallows that timer event.
+bool on_timer(WINDOW win, int32_t id) {
+    seam_state& s = seam();
+    if (win == s.task && id == s.command_timer) {
+        next_command();
+        return false;
+    }
+    for (auto it = s.pending.begin(); it != s.pending.end(); ++it) {
+        if (it->dialog != win || it->timer != id) continue;
+        const pending_press p = *it;
+        s.pending.erase(it);
+        wyn_timer_destroy(p.timer);
+        press(p.dialog, p.control);
+        return false;
+    }
+    return true;
+}
+
+BOOLEAN watch_event(void*, WINDOW win, EVENT* ev) {
+    seam_state& s = seam();
+    switch (ev->type) {
+    case E_CREATE: {
+        const int32_t type = wyn_vobj_get_type(win);
+        if (!is_window_type(type)) break;
+        log_created(win);
+        const bool dialog = type == WT_MODAL_DLG || type == WT_MODELESS_DLG;
+        if (dialog && !s.presses.empty()) {
+            const int32_t timer = wyn_timer_create(win, kActionDelayMs);
+            if (timer > 0) s.pending.push_back({timer, win, s.presses.front()});
+            s.presses.pop_front();
+        }
+        break;
+    }
+    case E_DESTROY:
+        log_destroyed(win);
+        std::erase_if(s.pending, [win](const pending_press& p) { return p.dialog == win; });
+        break;
+    case E_TIMER:
+        return on_timer(win, ev->v.timer.id) ? TRUE : FALSE;
+    default:
+        break;
+    }
+    return TRUE;
+}
+
+int32_t log_toolkit_error(WYN_ERRMSG* msg, intptr_t) {
+    char line[600];
+    std::snprintf(line, sizeof line, "0x%X %s", static_cast<unsigned>(wyn_errmsg_get_msg_id(msg)),
+                  wyn_errmsg_get_msg_text(msg));
+    test_seam_log("toolkit-error", line);
+    return 1;
+}
+
+} // namespace
+
+void test_seam_start() {
+    seam_state& s = seam();
+    if (const char* path = std::getenv("VOLTSENTRY_TEST_LOG")) {
+        s.log.reset(std::fopen(path, "a"));
+    }
+    if (const char* path = std::getenv("VOLTSENTRY_TEST_SCRIPT")) read_script(path);
+    if (!s.log && !s.scripted) return;
+    wyn_vobj_set_attr(nullptr, ATTR_EVENT_HOOK, reinterpret_cast<ATTR_VALUE>(watch_event));
+    if (s.scripted)
+        wyn_vobj_set_attr(nullptr, ATTR_ERROR_HANDLER,
+                          reinterpret_cast<ATTR_VALUE>(log_toolkit_error));
+}
+
+bool test_seam_scripted() {
+    return seam().scripted;
+}
+
+void test_seam_log(const char* kind, const char* text) {
+    std::FILE* f = seam().log.get();
+    if (!f) return;
+    std::fprintf(f, "%s %s\n", kind, text ? text : "");
+    // Tests read the log while the program runs.
+    std::fflush(f);
+}
+
+int16_t test_seam_next_answer() {
+    seam_state& s = seam();
+    if (s.answers.empty()) return 2;
+    const int16_t answer = s.answers.front();
+    s.answers.pop_front();
+    return answer;
+}
+
+void test_seam_application_ready(WINDOW task) {
+    seam_state& s = seam();
+    if (s.log) test_seam_log("menubar", wyn_win_has_menu(task) ? "1" : "0");
+    if (s.commands.empty() || s.command_timer > 0) return;
+    s.task = task;
+    s.command_timer = wyn_timer_create(task, kActionDelayMs);
+}
+
+void test_seam_finish(int status) {
+    seam_state& s = seam();
+    test_seam_log("exit", std::to_string(status).c_str());
+    s.log.reset();
+}

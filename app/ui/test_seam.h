@@ -1,0 +1,39 @@
+// A seam through which tests watch and drive the running program without a person at the screen.
+//
+// VOLTSENTRY_TEST_LOG names a file to which the program appends one line per thing it shows:
+//   "window <title>"   a window or dialog received its create event
+//   "destroy <title>"  a window or dialog received its destroy event
+//   "menubar <0|1>"    whether the task window has its menu bar, once set-up has finished
+//   "note <text>", "error <text>", "ask <text>"  a standard dialog was posted
+//   "toolkit-error <id> <text>"  the toolkit reported an error (only while a script runs)
+//   "exit <status>"    the program is about to leave
+// VOLTSENTRY_TEST_SCRIPT names a file of the user's answers, one per line ('#' starts a comment):
+//   "press <control id>"  the next dialog that opens gets a click on that control once it is up
+//   "answer <n>"          the next question is answered with its button n (0 the first)
+//   "command <tag>"       once the application is up, the task window receives that menu command
+// While a script runs, standard dialogs are never shown: notes and errors are acknowledged at
+// once, questions take the next answer (or, with none left, count as closed), and toolkit errors
+// are only logged.
+#pragma once
+
+#include <cstdint>
+#include <wyn/types.h>
+
+// Reads both variables and, when either is set, installs the seam's event hook; call before the
+// application is created.
+void test_seam_start();
+
+// True while a script answers for the user.
+bool test_seam_scripted();
+
+// Appends a line to the test log (nothing without one).
+void test_seam_log(const char* kind, const char* text);
+
+// The scripted answer of the next question: 0, 1 or 2 (2 when the script has none left).
+int16_t test_seam_next_answer();
+
+// Called once the task window has finished setting up: starts the scripted menu commands.
+void test_seam_application_ready(WINDOW task);
+
+// Writes the exit line and closes the log.
+void test_seam_finish(int status);

@@ -1,0 +1,34 @@
+// Runs the built voltsentry program from a fresh program directory, with a test script of the
+// user's answers, and reads the log of what it showed.
+#pragma once
+
+#include "tools/process_support.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class program_test : public ::testing::Test {
+  protected:
+    void SetUp() override;
+
+    // Starts the program (from the root directory, so it must find its own) with the script
+    // lines as the user's answers; name keys its script, log and error files.
+    std::unique_ptr<child_process> start(const std::string& name,
+                                         const std::vector<std::string>& script,
+                                         const std::vector<std::string>& args = {});
+
+    // The lines of the log of run name so far.
+    std::vector<std::string> log_of(const std::string& name) const;
+
+    // Waits (polling, bounded) until the log of run name holds line; false on timeout.
+    bool wait_for_line(const std::string& name, const std::string& line, int timeout_ms) const;
+
+    // Writes a configuration file with the default settings into the program's directory.
+    void write_configuration() const;
+
+    // The "window ..." lines of a log, in order, without their prefix.
+    static std::vector<std::string> windows_in(const std::vector<std::string>& log);
+
+    temp_dir dir_;
+};
