@@ -79,11 +79,12 @@ bool program_test::wait_for_line(const std::string& name, const std::string& lin
     }
 }
 
-void program_test::write_configuration() const {
+void program_test::write_configuration(const std::function<void(ups_status&)>& edit) const {
     scoped_cwd cwd(dir_.path());
     ASSERT_TRUE(cwd.ok());
     auto app = std::make_unique<app_state>();
     load_configuration(app->local, *app, time(nullptr));
+    if (edit) edit(app->local);
     ASSERT_EQ(save_configuration(app->local, *app), 0);
 }
 

@@ -4,6 +4,9 @@
 
 #include "tools/process_support.h"
 
+#include "engine/ups_status.h"
+
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -24,8 +27,9 @@ class program_test : public ::testing::Test {
     // Waits (polling, bounded) until the log of run name holds line; false on timeout.
     bool wait_for_line(const std::string& name, const std::string& line, int timeout_ms) const;
 
-    // Writes a configuration file with the default settings into the program's directory.
-    void write_configuration() const;
+    // Writes a configuration file with the default settings, changed by edit when given, into the
+    // program's directory.
+    void write_configuration(const std::function<void(ups_status&)>& edit = nullptr) const;
 
     // The "window ..." lines of a log, in order, without their prefix.
     static std::vector<std::string> windows_in(const std::vector<std::string>& log);

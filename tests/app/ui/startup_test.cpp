@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <cstdio>
 
 namespace {
 
@@ -84,6 +85,40 @@ TEST_F(startup, setup_option_in_any_case_opens_setup_although_configured) {
     ASSERT_EQ(p->wait(kTimeoutMs), 0);
     const auto log = log_of("run");
     EXPECT_EQ(windows_in(log), (std::vector<std::string>{kTask, kSetup}));
+}
+
+TEST_F(startup, ok_on_an_unchanged_dialog_writes_the_same_configuration_back) {
+    write_configuration();
+    const std::string before = read_file(dir_.file("norva.cfg"));
+    auto p = start("run", {"press 1", "command 1008"}, {"/SETUP"});
+    ASSERT_EQ(p->wait(kTimeoutMs), 0);
+    EXPECT_EQ(read_file(dir_.file("norva.cfg")), before);
+    const auto log = log_of("run");
+    EXPECT_EQ(windows_in(log), (std::vector<std::string>{kTask, kSetup, kStatus}));
+}
+
+TEST_F(startup, ok_keeps_every_setting_in_range_and_clamps_those_outside) {
+    write_configuration([](ups_status& u) {
+        u.temperature_unit = 0;
+        u.logging_enabled = 0;
+        u.log_interval = 60;
+        u.grace_time = 255;
+        u.powerfail_time = 99;
+        u.disruption_time = 60;
+        u.low_battery_time = 0;
+        u.message_time = 5;
+        std::snprintf(u.ups_port, sizeof u.ups_port, "COM3");
+        std::snprintf(u.ups_voltage_text, sizeof u.ups_voltage_text, "240");
+        std::snprintf(u.ups_id, sizeof u.ups_id, "rack-7");
+    });
+    const std::string before = read_file(dir_.file("norva.cfg"));
+    auto p = start("run", {"press 1", "command 1008"}, {"/SETUP"});
+    ASSERT_EQ(p->wait(kTimeoutMs), 0);
+    std::string expected = before;
+    const std::string message = "Message Time:5\r\n";
+    ASSERT_NE(expected.find(message), std::string::npos);
+    expected.replace(expected.find(message), message.size(), "Message Time:10\r\n");
+    EXPECT_EQ(read_file(dir_.file("norva.cfg")), expected);
 }
 
 TEST_F(startup, a_second_start_shows_the_note_and_ends_while_the_first_runs_on) {
