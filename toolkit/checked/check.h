@@ -26,6 +26,8 @@ inline constexpr char kStr[] = "tstr";
 inline constexpr char kFsys[] = "tfsys";
 inline constexpr char kRect[] = "trect";
 inline constexpr char kScr[] = "tscr";
+inline constexpr char kDm[] = "tdm";
+inline constexpr char kErrmsg[] = "terrmsg";
 
 // A set of window or control types (WT_*): bit t stands for type t.
 using TypeSet = uint32_t;

@@ -2,14 +2,16 @@
 #include "checked_support.h"
 
 #include <wyn/attr.h>
+#include <wyn/checked/errmsg.h>
 #include <wyn/errfrm.h>
 
 namespace {
 
 int32_t record(WYN_ERRMSG* msg, intptr_t) {
-    const char* file = wynv_errmsg_get_code_file(msg);
-    ReportRecorder::all().push_back({wynv_errmsg_get_msg_id(msg), wynv_errmsg_get_sev_id(msg),
-                                     file ? file : "", wynv_errmsg_get_api_name(msg)});
+    const char* file = wyn_errmsg_get_code_file(msg);
+    ReportRecorder::all().push_back({wyn_errmsg_get_msg_id(msg), wyn_errmsg_get_sev_id(msg),
+                                     file ? file : "", wyn_errmsg_get_api_name(msg),
+                                     wyn_errmsg_get_tgt_object(msg)});
     return 1;
 }
 
@@ -38,6 +40,16 @@ std::vector<CheckedReport>& ReportRecorder::all() {
         return ::testing::AssertionFailure()
                << std::hex << "got 0x" << r.id << " from " << r.file << " severity " << r.severity;
     return ::testing::AssertionSuccess();
+}
+
+void expect_one_report_each(const std::vector<std::function<void()>>& calls) {
+    for (size_t i = 0; i < calls.size(); ++i) {
+        SCOPED_TRACE(i);
+        ReportRecorder::all().clear();
+        calls[i]();
+        EXPECT_EQ(ReportRecorder::all().size(), 1u);
+        EXPECT_EQ(wynv_errfrm_get_API_count(), 0);
+    }
 }
 
 void CheckedPortableTest::SetUp() {

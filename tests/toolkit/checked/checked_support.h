@@ -2,6 +2,7 @@
 // error framework's fixture (portable areas) or a started toolkit (window areas).
 #pragma once
 
+#include <functional>
 #include <gtest/gtest.h>
 #include <optional>
 #include <string>
@@ -17,6 +18,7 @@ struct CheckedReport {
     int severity;
     std::string file;
     std::string api;
+    void* target;
 };
 
 // Takes every report on the current frame (and the frames opened inside it) for its lifetime.
@@ -32,6 +34,10 @@ class ReportRecorder {
 
 // Succeeds when exactly one report was made since the last clear, with id, file and severity.
 ::testing::AssertionResult one_report(WYN_MSG_ID id, const char* file, int severity = 2);
+
+// Runs each call (each with one faulty argument) and expects exactly one report from it and the
+// API-mark count left at 0.
+void expect_one_report_each(const std::vector<std::function<void()>>& calls);
 
 class CheckedPortableTest : public ErrTest {
   protected:

@@ -195,11 +195,20 @@ TEST_F(CreateChecks, EveryWindowFaultUnmarks) {
         [&] { wyn_win_list_cxos(task(), out, -1); },
         [&] { wyn_win_create(WT_PLAIN, nullptr, "w", 0, task(), 0, EM_ALL, record_event, 0); },
     };
-    for (size_t i = 0; i < calls.size(); ++i) {
-        SCOPED_TRACE(i);
-        ReportRecorder::all().clear();
-        calls[i]();
-        EXPECT_EQ(ReportRecorder::all().size(), 1u);
-        EXPECT_EQ(wynv_errfrm_get_API_count(), 0);
-    }
+    expect_one_report_each(calls);
+}
+
+using AppChecks = CheckedWindowTest;
+
+TEST_F(AppChecks, CreateNeedsArgumentsAndConfiguration) {
+    char name[] = "voltsentry";
+    char* argv[] = {name, nullptr};
+    wyn_app_create(1, nullptr, 0, record_event, &config_);
+    EXPECT_TRUE(one_report(WYN_MSG_NULL_HANDLE, "tapp"));
+    ReportRecorder::all().clear();
+    wyn_app_create(1, argv, 0, record_event, nullptr);
+    EXPECT_TRUE(one_report(WYN_MSG_NULL_HANDLE, "tapp"));
+    WYN_MEM_FUNCS installed;
+    EXPECT_NE(wynv_mem_get_functions(&installed), nullptr);
+    EXPECT_EQ(wynv_errfrm_get_API_count(), 0);
 }

@@ -3,5 +3,7 @@
 #pragma once
 
 #include <wyn/checked/app.h>
+#include <wyn/checked/dm.h>
+#include <wyn/checked/errmsg.h>
 #include <wyn/checked/util.h>
 #include <wyn/checked/win.h>
