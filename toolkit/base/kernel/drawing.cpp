@@ -420,7 +420,7 @@ void wynk_dwin_draw_rect(WINDOW win, const RCT* rct) {
             c.p().setCompositionMode(QPainter::RasterOp_NotDestination);
             c.p().fillRect(r, Qt::black);
         } else if (c.useBrush()) {
-            c.p().drawRect(r.adjusted(0, 0, 1, 1));
+            c.p().drawRect(r);
         }
         return;
     }
@@ -429,7 +429,7 @@ void wynk_dwin_draw_rect(WINDOW win, const RCT* rct) {
     const int width = t.pen.width <= 0 ? 1 : t.pen.width;
     const int inset = (width + 1) / 2;
     const QRect inside = r.adjusted(inset, inset, -inset, -inset);
-    if (inside.isValid() && c.useBrush()) c.p().drawRect(inside.adjusted(0, 0, 1, 1));
+    if (inside.isValid() && c.useBrush()) c.p().drawRect(inside);
     if (c.usePen()) {
         if (width == 1 && (r.width() == 1 || r.height() == 1))
             c.p().fillRect(r, c.p().pen().color());
