@@ -1,0 +1,169 @@
+// Dialogs from resources and definitions: the modal loop that ends when the handler destroys
+// the dialog, modeless dialogs, the keys of a dialog, the about box, and failures.
+#include <QAbstractButton>
+#include <QTimer>
+
+#include "kernel/controls.h"
+#include "kernel/dialogs.h"
+#include "kernel/kernel_state.h"
+#include "kernel/std_dialogs.h"
+#include "portable/core_state.h"
+#include "toolkit/base/controls_support.h"
+#include <wyn/dlg.h>
+#include <wyn/res.h>
+
+namespace {
+
+struct Expected {
+    int16_t id;
+    int32_t type;
+    bool visible;
+};
+
+// What the configuration dialog's handler found when it was created.
+std::vector<std::string> faults;
+int16_t press_at_create = 0;
+
+void check_configuration_controls(WINDOW dlg) {
+    const Expected expected[] = {{5, WT_HSCROLL, true},       {24, WT_TEXT, false},
+                                 {25, WT_HSCROLL, false},     {30, WT_LIST_BUTTON, true},
+                                 {32, WT_RADIO_BUTTON, true}, {34, WT_CHECK_BOX, true},
+                                 {42, WT_EDIT, true},         {1, WT_PUSH_BUTTON, true}};
+    for (const Expected& e : expected) {
+        WINDOW ctl = wynk_win_get_ctl(dlg, e.id);
+        if (!ctl || ctl->type != e.type || native(ctl)->isVisible() != e.visible)
+            faults.push_back("control " + std::to_string(e.id));
+    }
+}
+
+int32_t configuration_handler(WINDOW win, EVENT* ev) {
+    record_event(win, ev);
+    if (ev->type == E_CREATE) {
+        check_configuration_controls(win);
+        const int16_t id = press_at_create;
+        // Pressed once the dialog's own loop runs.
+        QTimer::singleShot(0, [win, id] {
+            if (WINDOW button = wynk_win_get_ctl(win, id))
+                static_cast<QAbstractButton*>(native(button))->click();
+        });
+    }
+    if (ev->type == E_CONTROL && ev->v.ctl.id == 1) wynk_vobj_destroy(win);
+    return 0;
+}
+
+class DialogTest : public ToolkitTest {
+  protected:
+    void SetUp() override {
+        ToolkitTest::SetUp();
+        startApp();
+        faults.clear();
+        ASSERT_FALSE(program_resources().empty());
+        ASSERT_TRUE(wynv_res_open_file(program_resources().c_str()));
+    }
+};
+
+std::vector<int32_t> types_of_dialog() {
+    std::vector<int32_t> types;
+    for (const SeenEvent& s : seen_events())
+        if (s.win != core().task) types.push_back(s.ev.type);
+    return types;
+}
+
+} // namespace
+
+TEST_F(DialogTest, ModalDialogReturnsOnceItsHandlerDestroysIt) {
+    press_at_create = 1;
+    WINDOW dlg = wynk_dlg_create_res(WT_MODAL_DLG, 102, EM_ALL, configuration_handler, 0);
+    EXPECT_NE(dlg, nullptr);
+    EXPECT_FALSE(core_win_alive(dlg));
+    EXPECT_TRUE(faults.empty()) << faults.front();
+    const std::vector<int32_t> types = types_of_dialog();
+    ASSERT_GE(types.size(), 3u);
+    EXPECT_EQ(types.front(), E_CREATE);
+    EXPECT_EQ(types.back(), E_DESTROY);
+    EXPECT_NE(std::find(types.begin(), types.end(), E_CONTROL), types.end());
+}
+
+TEST_F(DialogTest, ModelessDialogReturnsAtOnceAndTakesItsKeys) {
+    WINDOW dlg = wynk_dlg_create_res(WT_MODELESS_DLG, 118, EM_ALL, record_event, 0);
+    ASSERT_NE(dlg, nullptr);
+    EXPECT_TRUE(core_win_alive(dlg));
+    EXPECT_EQ(dlg->kind, WK_DIALOG);
+    EXPECT_EQ(dlg->type, WT_MODELESS_DLG);
+    EXPECT_EQ(dlg->parent, core().task);
+    EXPECT_EQ(types_for(dlg).front(), E_CREATE);
+    ASSERT_NE(wynk_win_get_ctl(dlg, 1), nullptr);
+    EXPECT_EQ(wynk_win_get_ctl(dlg, 1)->type, WT_LIST_BOX);
+
+    // Escape presses the cancel button (control 2), Enter the default one (also control 2 here).
+    press_key(native(dlg), Qt::Key_Escape);
+    press_key(native(dlg), Qt::Key_Return);
+    pump();
+    const auto events = control_events(dlg);
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0].v.ctl.id, 2);
+    EXPECT_EQ(events[1].v.ctl.id, 2);
+    char title[64];
+    EXPECT_STREQ(wynk_vobj_get_title(dlg, title, sizeof title),
+                 "Norvane VoltSentry Plus Alarm Message");
+    wynk_vobj_destroy(dlg);
+    EXPECT_EQ(types_for(dlg).back(), E_DESTROY);
+}
+
+TEST_F(DialogTest, EscapeWithoutACancelButtonAsksTheDialogToClose) {
+    static char title[] = "Plain";
+    static char ok[] = "OK";
+    WIN_DEF def[3] = {};
+    def[0].type = WT_MODELESS_DLG;
+    def[0].rct = RCT{10, 10, 60, 120};
+    def[0].units = WU_DLG_UNITS;
+    def[0].text = title;
+    def[1].type = WT_PUSH_BUTTON;
+    def[1].rct = RCT{30, 40, 44, 80};
+    def[1].units = WU_DLG_UNITS;
+    def[1].text = ok;
+    def[1].menu_or_id = 1;
+    WINDOW dlg = wynk_dlg_create_def(def, EM_ALL, record_event, 0);
+    ASSERT_NE(dlg, nullptr);
+    press_key(native(dlg), Qt::Key_Escape);
+    EXPECT_EQ(types_for(dlg).back(), E_CLOSE);
+    EXPECT_TRUE(core_win_alive(dlg)) << "closing is the handler's decision";
+    press_key(native(dlg), Qt::Key_Return);
+    pump();
+    EXPECT_TRUE(control_events(dlg).empty()) << "no default button, so Enter is only a key";
+    wynk_vobj_destroy(dlg);
+}
+
+TEST_F(DialogTest, DialogsThatCannotBeBuiltReportAndReturnNull) {
+    reported_ids().clear();
+    EXPECT_EQ(wynk_dlg_create_res(WT_MODAL_DLG, 4242, EM_ALL, record_event, 0), nullptr);
+    EXPECT_EQ(reported_ids(), (std::vector<WYN_MSG_ID>{0x1530003u}));
+    EXPECT_EQ(wynk_dlg_create_res(WT_DOC, 118, EM_ALL, record_event, 0), nullptr);
+
+    static char bad_title[] = "Bad";
+    WIN_DEF def[3] = {};
+    def[0].type = WT_MODAL_DLG;
+    def[0].rct = RCT{0, 0, 50, 50};
+    def[0].text = bad_title;
+    def[1].type = 77;
+    const size_t before = core().windows.size();
+    reported_ids().clear();
+    EXPECT_EQ(wynk_dlg_create_def(def, EM_ALL, record_event, 0), nullptr);
+    EXPECT_EQ(reported_ids(), (std::vector<WYN_MSG_ID>{0x1520006u}));
+    pump();
+    EXPECT_EQ(core().windows.size(), before);
+    EXPECT_TRUE(types_of_dialog().empty());
+}
+
+TEST_F(DialogTest, AboutBoxEndsWithTheButtonThatClosedIt) {
+    for (int16_t button : {2, 1}) {
+        QTimer::singleShot(0, [button] {
+            for (WINDOW w : core().windows)
+                if (w->kind == WK_DIALOG)
+                    static_cast<QAbstractButton*>(native(wynk_win_get_ctl(w, button)))->click();
+        });
+        EXPECT_EQ(dialogs_show_about_box(), button);
+    }
+    kcore().config.about_box_id = 4242;
+    EXPECT_EQ(dialogs_show_about_box(), -1);
+}

@@ -1,0 +1,206 @@
+// Dialogs built from definitions and resources as dialog windows over the toolkit's surface:
+// modal ones run a nested event loop until they are destroyed, modeless ones return at once.
+#include "kernel/dialogs.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QEventLoop>
+#include <QKeyEvent>
+#include <QPushButton>
+
+#include "kernel/controls.h"
+#include "kernel/kernel_state.h"
+#include "kernel/std_dialogs.h"
+#include "kernel/win_create.h"
+#include "kernel/windows.h"
+#include "portable/core_state.h"
+#include <wyn/ctl.h>
+#include <wyn/dlg.h>
+#include <wyn/errmsg.h>
+#include <wyn/rect.h>
+#include <wyn/res.h>
+
+namespace {
+
+constexpr char kUnit[] = "kdlg";
+constexpr int16_t kCancelId = 2;
+
+// The toolkit window that a new dialog belongs to: the active one, else the task window.
+WINDOW dialog_owner() {
+    if (QWidget* active = QApplication::activeWindow()) {
+        WINDOW win = wynwi_hwnd_to_window(active);
+        if (core_win_alive(win)) return win;
+    }
+    CoreState& state = core();
+    return core_win_alive(state.task) ? state.task : state.screen;
+}
+
+QAbstractButton* push_button(WINDOW ctl) {
+    QWidget* widget = ctl_widget(ctl, WT_PUSH_BUTTON);
+    return widget && widget->isEnabled() && widget->isVisible()
+               ? static_cast<QAbstractButton*>(widget)
+               : nullptr;
+}
+
+QAbstractButton* default_button(WINDOW dlg) {
+    for (WINDOW w : core().windows) {
+        if (w->parent != dlg || w->type != WT_PUSH_BUTTON) continue;
+        CtlRecord* rec = ctl_record(w);
+        if (rec && (rec->ctl_flags & CTL_FLAG_DEFAULT))
+            if (QAbstractButton* button = push_button(w)) return button;
+    }
+    return nullptr;
+}
+
+// The dialog's client rectangle on the screen: its definition places it in its owner's client
+// area, or centres it there for the default position.
+QRect screen_rect(const RCT& rct, WINDOW owner) {
+    const QSize size(std::max(1, rct.right - rct.left), std::max(1, rct.bottom - rct.top));
+    QWidget* area = surface_of(owner);
+    const QRect base =
+        area ? QRect(area->mapToGlobal(QPoint(0, 0)), area->size()) : QRect(QPoint(0, 0), size);
+    if (rct.left == WYN_COORD_DEFAULT)
+        return QRect(base.center() - QPoint(size.width() / 2, size.height() / 2), size);
+    return QRect(base.topLeft() + QPoint(rct.left, rct.top), size);
+}
+
+void focus_first_control(WINDOW dlg, QWidget* widget) {
+    for (WINDOW w : core().windows) {
+        if (w->parent != dlg || w->kind != WK_CONTROL) continue;
+        QWidget* ctl = ctl_widget(w);
+        if (ctl && ctl->isVisible() && ctl->isEnabled() && (ctl->focusPolicy() & Qt::TabFocus)) {
+            ctl->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
+    widget->setFocus(Qt::OtherFocusReason);
+}
+
+// Throws away a dialog whose building failed; nothing reaches its handler.
+void discard(WINDOW dlg) {
+    dlg->handler = nullptr;
+    dlg->event_mask = 0;
+    windows_destroy_tree(dlg);
+}
+
+int32_t about_box_handler(WINDOW win, EVENT* ev) {
+    auto* ended = reinterpret_cast<int*>(win->app_data);
+    if (ev->type == E_CONTROL && ev->v.ctl.ci.type == WT_PUSH_BUTTON) {
+        *ended = ev->v.ctl.id;
+        wynk_vobj_destroy(win);
+    } else if (ev->type == E_CLOSE) {
+        *ended = kCancelId;
+        wynk_vobj_destroy(win);
+    }
+    return 0;
+}
+
+// The standard dialogs find the about box here; installed as the library is loaded, since the
+// about box needs nothing that start-up makes.
+[[maybe_unused]] const bool about_box_installed = (dm_set_about_box(dialogs_show_about_box), true);
+
+} // namespace
+
+WynDialog::WynDialog(WINDOW win, bool modal, QWidget* owner) : WynTopWindow(win, Qt::Dialog) {
+    if (owner) setParent(owner, windowFlags());
+    if (modal) setWindowModality(Qt::ApplicationModal);
+}
+
+void WynDialog::keyPressEvent(QKeyEvent* e) {
+    WINDOW win = wynWindow();
+    if (!win) return WynTopWindow::keyPressEvent(e);
+    if (e->key() == Qt::Key_Escape && e->modifiers() == Qt::NoModifier) {
+        if (QAbstractButton* cancel = push_button(wynk_win_get_ctl(win, kCancelId)))
+            cancel->click();
+        else
+            reportClose();
+        return;
+    }
+    if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) &&
+        !(e->modifiers() & ~Qt::KeypadModifier)) {
+        auto* focused = qobject_cast<QPushButton*>(QApplication::focusWidget());
+        QAbstractButton* button = focused && isAncestorOf(focused) ? focused : default_button(win);
+        if (button) {
+            button->click();
+            return;
+        }
+    }
+    WynTopWindow::keyPressEvent(e);
+}
+
+void WynDialog::hideEvent(QHideEvent* e) {
+    WynTopWindow::hideEvent(e);
+    if (!wynWindow() && loop_) loop_->quit();
+}
+
+WINDOW dialogs_create(WIN_DEF* def, int32_t type, EVENT_MASK mask, EVENT_HANDLER handler,
+                      intptr_t app_data) {
+    if (!def || (type != WT_MODAL_DLG && type != WT_MODELESS_DLG)) return nullptr;
+    WINDOW owner = dialog_owner();
+    if (!core_win_alive(owner)) return nullptr;
+    ctl_sync_base_units();
+    RCT rct = def[0].rct;
+    if (!wynk_rect_to_pixels(&rct, def[0].units)) return nullptr;
+    const bool modal = type == WT_MODAL_DLG;
+    WINDOW dlg;
+    WynDialog* widget;
+    {
+        CoreBusyScope busy;
+        dlg =
+            windows_new_object(WK_DIALOG, type, owner, def[0].menu_or_id, mask, handler, app_data);
+        dlg->creating = 1;
+        // The dialog is its own top-level object, whatever it belongs to.
+        dlg->top = dlg;
+        QWidget* owner_widget = widget_of(owner);
+        widget = new WynDialog(dlg, modal, owner_widget ? owner_widget->window() : nullptr);
+        dlg->native = widget;
+        EVENT create{};
+        create.type = E_CREATE;
+        widget->post(PM_CREATE, create);
+        widget->setWindowTitle(QString::fromUtf8(def[0].text ? def[0].text : ""));
+        if (!win_create_controls(dlg, def)) {
+            wynv_errmsg_dispatch(nullptr, WYN_SEV_ERROR, WYN_MSG_CREATE_DIALOG, kUnit, __LINE__);
+            discard(dlg);
+            return nullptr;
+        }
+        widget->setGeometry(screen_rect(rct, owner));
+        widget->show();
+        widget->backing().fill(widget->palette().color(QPalette::Window));
+        focus_first_control(dlg, widget);
+        widget->raise();
+        widget->activateWindow();
+        dlg->creating = 0;
+        QCoreApplication::sendPostedEvents(widget, kPrivateEvent);
+    }
+    if (!core_win_alive(dlg)) return modal ? dlg : nullptr;
+    if (!modal) return dlg;
+    QEventLoop loop;
+    widget->setLoop(&loop);
+    loop.exec();
+    return dlg;
+}
+
+WINDOW wynk_dlg_create_def(WIN_DEF* def, EVENT_MASK mask, EVENT_HANDLER handler,
+                           intptr_t app_data) {
+    if (!def) return nullptr;
+    return dialogs_create(def, def[0].type, mask, handler, app_data);
+}
+
+WINDOW wynk_dlg_create_res(int32_t type, int32_t id, EVENT_MASK mask, EVENT_HANDLER handler,
+                           intptr_t app_data) {
+    // The reader reports a missing or damaged resource itself.
+    WIN_DEF* def = wynv_res_get_dlg_def(id);
+    if (!def) return nullptr;
+    WINDOW dlg = dialogs_create(def, type, mask, handler, app_data);
+    wynv_res_free_win_def(def);
+    return dlg;
+}
+
+int dialogs_show_about_box() {
+    const int16_t id = kcore().config.about_box_id;
+    if (id <= 0 || !core_win_alive(core().task)) return -1;
+    int ended = -1;
+    WINDOW dlg = wynk_dlg_create_res(WT_MODAL_DLG, id, EM_ALL, about_box_handler,
+                                     reinterpret_cast<intptr_t>(&ended));
+    return dlg ? ended : -1;
+}
