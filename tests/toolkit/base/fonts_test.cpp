@@ -12,6 +12,7 @@
 #include "kernel/fonts.h"
 #include "portable/font_cache.h"
 #include "portable/font_desc.h"
+#include "portable/font_object.h"
 #include "toolkit/base/app_support.h"
 
 namespace {
@@ -390,4 +391,22 @@ TEST_F(FontTest, FontDialogChoiceChangesTheFontAndSendsFontEvent) {
             dialog->reject();
     });
     EXPECT_FALSE(wynv_dm_post_font_sel(win, font_, nullptr, 0));
+}
+
+TEST_F(FontTest, ResourceFontKeepsOnlyACompleteDescriptor) {
+    WYN_RES_FONT res{};
+    res.size = 10;
+    res.style = FS_BOLD;
+    std::strcpy(res.family, "fixed");
+    std::strcpy(res.native, "NT_01");
+    FONT bare = font_from_resource(&res);
+    EXPECT_STREQ(wynv_font_get_family(bare), "fixed");
+    EXPECT_EQ(wynv_font_get_size(bare), 10);
+    EXPECT_EQ(wynv_font_get_style(bare), FS_BOLD);
+    EXPECT_STREQ(wynv_font_get_native_desc(bare), kPureMapping);
+    std::strcpy(res.native, kFullDesc);
+    FONT full = font_from_resource(&res);
+    EXPECT_STREQ(wynv_font_get_native_desc(full), kFullDesc);
+    wynv_font_destroy(bare);
+    wynv_font_destroy(full);
 }

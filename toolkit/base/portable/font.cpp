@@ -1,4 +1,5 @@
 // Font objects: creation, attributes, copying, the text form, and the per-process font state.
+#include <cstring>
 #include <new>
 #include <strings.h>
 #include <unordered_set>
@@ -7,6 +8,7 @@
 #include "portable/font_desc.h"
 #include "portable/font_object.h"
 #include "portable/report_hook.h"
+#include "portable/res.h"
 
 namespace {
 
@@ -261,4 +263,22 @@ BOOLEAN wynv_font_deserialize(FONT font, const char* text) {
     font->native->desc = font->native->request = std::move(read->desc);
     unmap(font);
     return TRUE;
+}
+
+// A resource's descriptor may be another platform's name or the bare platform name: those map
+// purely.
+FONT font_from_resource(const WYN_RES_FONT* res) {
+    FONT font = wynv_font_create();
+    if (!font || !res) return font;
+    font->family =
+        font_intern(std::string_view(res->family, strnlen(res->family, sizeof res->family)));
+    font->style = res->style;
+    font->size = res->size;
+    const std::string_view native(res->native, strnlen(res->native, sizeof res->native));
+    if (font_desc_parse(native)) font->native->desc = font->native->request = std::string(native);
+    return font;
+}
+
+void fonts_install_resource_hooks() {
+    wyn::res::set_font_hooks(font_from_resource, wynv_font_destroy);
 }

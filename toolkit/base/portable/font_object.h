@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 #include <wyn/font.h>
+#include <wyn/res.h>
 
 #include "portable/font_cache.h"
 
@@ -36,3 +37,11 @@ bool font_family_is_fixed(const char* family);
 
 // True for a live font object.
 bool font_alive(FONT font);
+
+// A new font from a font resource: its family, style and size, and its descriptor when that is a
+// complete "NT_01" one (else the font maps purely).
+FONT font_from_resource(const WYN_RES_FONT* res);
+
+// Installs the font module's hooks in the resource reader, so that windows and dialogs read from
+// resources get their font objects; called once the toolkit has begun.
+void fonts_install_resource_hooks();
