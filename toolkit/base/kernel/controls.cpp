@@ -19,12 +19,14 @@
 #include <algorithm>
 #include <vector>
 
+#include "kernel/fonts.h"
 #include "kernel/scrollbars.h"
 #include "kernel/widgets.h"
 #include "kernel/windows.h"
 #include "portable/core_state.h"
 #include "portable/rect.h"
 #include <wyn/ctl.h>
+#include <wyn/font.h>
 #include <wyn/rect.h>
 #include <wyn/res.h>
 
@@ -239,6 +241,17 @@ QRect native_geometry(int32_t type, const RCT& rct, QWidget* widget) {
     return geo;
 }
 
+// Text-bearing controls show their font natively; scroll bars and icons have no text.
+void apply_font(WINDOW ctl, wyn_font* font) {
+    if (ctl->type == WT_HSCROLL || ctl->type == WT_VSCROLL || ctl->type == WT_ICON) return;
+    auto* widget = static_cast<QWidget*>(ctl->native);
+    if (!font || !wynv_font_is_valid(font)) {
+        widget->setFont(QFont());
+        return;
+    }
+    if (auto native = fonts_map(font, fonts_device_dpi(ctl->parent))) widget->setFont(native->font);
+}
+
 WINDOW create_control(int32_t type, RCT rct, const char* title, int16_t id, WINDOW parent,
                       uint32_t ctl_flags, intptr_t app_data, uint32_t icon_id, wyn_font* font,
                       COLOR* colors) {
@@ -257,6 +270,7 @@ WINDOW create_control(int32_t type, RCT rct, const char* title, int16_t id, WIND
     rec->ctl_flags = ctl_flags;
     rec->font = font ? font : wynk_win_get_ctl_font(parent);
     rec->colors = colors ? colors : wynk_win_get_ctl_colors(parent);
+    if (rec->font) apply_font(win, rec->font);
     widget->setGeometry(native_geometry(type, rct, widget));
     widget->setEnabled(!(ctl_flags & CTL_FLAG_DISABLED));
     if (!(ctl_flags & CTL_FLAG_INVISIBLE)) {
@@ -486,7 +500,10 @@ void wynk_ctl_get_text_sel(WINDOW ctl, int32_t* first, int32_t* last) {
 }
 
 void wynk_ctl_set_font(WINDOW ctl, wyn_font* font) {
-    if (CtlRecord* rec = ctl_record(ctl)) rec->font = font;
+    CtlRecord* rec = ctl_record(ctl);
+    if (!rec) return;
+    rec->font = font;
+    apply_font(ctl, font);
 }
 
 wyn_font* wynk_ctl_get_font(WINDOW ctl) {
@@ -504,7 +521,11 @@ COLOR* wynk_ctl_get_colors(WINDOW ctl) {
 }
 
 void wynk_win_set_ctl_font(WINDOW win, wyn_font* font) {
-    if (WinCtlDefaults* d = win_defaults(win, true)) d->font = font;
+    WinCtlDefaults* d = win_defaults(win, true);
+    if (!d) return;
+    d->font = font;
+    for (WINDOW w : core().windows)
+        if (w->parent == win && w->kind == WK_CONTROL) wynk_ctl_set_font(w, font);
 }
 
 wyn_font* wynk_win_get_ctl_font(WINDOW win) {
