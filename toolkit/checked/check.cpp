@@ -3,6 +3,7 @@
 
 #include <wyn/app.h>
 #include <wyn/errfrm.h>
+#include <wyn/font.h>
 
 namespace wyn_checked {
 
@@ -46,6 +47,10 @@ bool Call::control(WINDOW ctl, TypeSet allowed, Where where) {
 
 bool Call::given(const void* p, WYN_MSG_ID id, Where where) const {
     return p || fail(id, where);
+}
+
+bool Call::font(struct wyn_font* font, Where where) const {
+    return wynv_font_is_valid(font) || fail(WYN_MSG_INVALID_FONT, where);
 }
 
 bool Call::slist(SLIST list, Where where) const {

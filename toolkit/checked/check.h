@@ -99,6 +99,8 @@ class Call {
     // A pointer the function cannot do without (null reports id).
     bool given(const void* p, WYN_MSG_ID id = WYN_MSG_NULL_HANDLE,
                Where where = Where::current()) const;
+    // A live font object.
+    bool font(struct wyn_font* font, Where where = Where::current()) const;
     // A live string list.
     bool slist(SLIST list, Where where = Where::current()) const;
     // A size or count of at least min.
