@@ -2,11 +2,11 @@
 // application.
 #include "ui/program.h"
 
+#include "ui/fixed_text.h"
 #include "ui/task_window.h"
 #include "ui/test_seam.h"
 
 #include <climits>
-#include <cstring>
 #include <sys/utsname.h>
 #include <unistd.h>
 #include <wyn/checked/app.h>
@@ -24,8 +24,8 @@ void read_os_version() {
     g_os_version.platform_id = kPlatformNt;
     struct utsname names {};
     if (uname(&names) != 0) return;
-    std::strncpy(g_os_version.system, names.sysname, sizeof g_os_version.system - 1);
-    std::strncpy(g_os_version.release, names.release, sizeof g_os_version.release - 1);
+    copy_text(g_os_version.system, names.sysname);
+    copy_text(g_os_version.release, names.release);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 
 #include <wyn/checked/dlg.h>
 #include <wyn/checked/dwin.h>
+#include <wyn/checked/win.h>
 
 WINDOW create_status_window(WINDOW task) {
     return wyn_win_create_res(STATUS_WINDOW_ID, task, EM_ALL, status_window_handler, 0);
