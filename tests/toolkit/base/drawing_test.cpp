@@ -5,6 +5,7 @@
 
 #include "kernel/drawing.h"
 #include "kernel/widgets.h"
+#include "kernel/windows.h"
 #include "toolkit/base/app_support.h"
 
 namespace {
@@ -408,4 +409,36 @@ TEST_F(DrawingTest, ScrollingMovesPixelsAndInvalidatesTheUncoveredStrip) {
     got = updates();
     ASSERT_EQ(got.size(), 1u);
     EXPECT_EQ(std::memcmp(&got[0], &part, sizeof part), 0);
+}
+
+TEST_F(DrawingTest, WindowWithoutSurfaceDrawsThroughAGivenPainter) {
+    // A print window drawing on a 300-dpi page.
+    WINDOW page = windows_new_object(WK_PRINT, WT_PRINT, nullptr, 0, EM_ALL, record_event, 0);
+    EXPECT_EQ(drawing_state(page), nullptr);
+    QImage image(400, 300, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    image.setDotsPerMeterX(11811);
+    image.setDotsPerMeterY(11811);
+    {
+        QPainter painter(&image);
+        drawing_attach_painter(page, &painter);
+        ASSERT_NE(drawing_state(page), nullptr);
+        wynv_dwin_set_std_cbrush(page, STD_BRUSH_BLACK);
+        const RCT r{10, 10, 20, 30};
+        wynk_dwin_draw_rect(page, &r);
+        wynk_dwin_draw_text(page, 50, 200, "Page 1", -1);
+        drawing_detach_painter(page);
+    }
+    EXPECT_EQ(image.pixel(15, 15) & 0xFFFFFF, kBlack);
+    EXPECT_EQ(image.pixel(30, 15) & 0xFFFFFF, kWhite);
+    EXPECT_EQ(drawing_state(page), nullptr);
+    // The text was set in a font mapped for the page's resolution: 12 points are 50 pixels.
+    int inked_rows = 0;
+    for (int y = 100; y < 260; ++y) {
+        bool any = false;
+        for (int x = 50; x < 400; ++x) any |= (image.pixel(x, y) & 0xFFFFFF) != kWhite;
+        inked_rows += any;
+    }
+    EXPECT_GT(inked_rows, 30);
+    wynk_vobj_destroy(page);
 }

@@ -8,7 +8,9 @@
 #include <QRegion>
 #include <QtMath>
 #include <cstring>
+#include <memory>
 #include <new>
+#include <unordered_map>
 #include <wyn/res.h>
 #include <wyn/static.h>
 
@@ -22,49 +24,47 @@ namespace {
 
 constexpr const char* kHolderName = "wyn_draw";
 
-// Which surface's E_UPDATE is being delivered and the area it repaints.
+class DrawHolder;
+
+// Which surface's E_UPDATE is being delivered and the area it repaints; the windows that draw
+// through a painter of someone else's.
 struct PaintWatch {
     const void* holder = nullptr;
     QRegion area;
+    std::unordered_map<WINDOW, std::unique_ptr<DrawHolder>> attached;
 };
 
-void construct_watch(void* block) {
-    new (block) PaintWatch();
-}
-void destruct_watch(void* block) {
-    static_cast<PaintWatch*>(block)->~PaintWatch();
-}
-const WYN_STATIC_DESC watch_desc = {sizeof(PaintWatch), nullptr, construct_watch, destruct_watch};
-
-PaintWatch& watch() {
-    return *static_cast<PaintWatch*>(wynk_static_get_ptr(&watch_desc));
-}
+PaintWatch& watch();
 
 // Lives as a child of a surface, so the tools and font go with the native window. It also sees
 // the surface's paints first: a paint that only shows pixels drawn outside an E_UPDATE is
-// answered from the image alone, any other goes on to become an E_UPDATE.
+// answered from the image alone, any other goes on to become an E_UPDATE. A window without a
+// surface draws through a painter it was given instead.
 class DrawHolder : public QObject {
   public:
     explicit DrawHolder(WynSurface* surface) : QObject(surface), surface_(surface) {
         setObjectName(QLatin1String(kHolderName));
-        wynv_app_get_default_ctools(&state.tools);
-        state.font = wynv_font_create();
+        init();
         surface->installEventFilter(this);
     }
+    explicit DrawHolder(QPainter* painter) : external_(painter) { init(); }
     ~DrawHolder() override { wynv_font_destroy(state.font); }
     DrawHolder(const DrawHolder&) = delete;
     DrawHolder& operator=(const DrawHolder&) = delete;
 
+    WynSurface* surface() const { return surface_; }
+    QPainter* external() const { return external_; }
+
     // Pixels of area changed outside an E_UPDATE: have them shown.
     void show(const QRect& area) {
-        if (!surface_->isVisible() || in_update()) return;
+        if (!surface_ || !surface_->isVisible() || in_update()) return;
         present_ += area;
         surface_->update(area);
     }
     // Pixels of area changed outside an E_UPDATE: have them shown before anything else is
     // painted, so that no later invalidation merges with them.
     void show_now(const QRect& area) {
-        if (!surface_->isVisible() || in_update()) return;
+        if (!surface_ || !surface_->isVisible() || in_update()) return;
         present_ += area;
         surface_->repaint(area);
     }
@@ -76,7 +76,7 @@ class DrawHolder : public QObject {
 
   protected:
     bool eventFilter(QObject* obj, QEvent* e) override {
-        if (obj != surface_ || e->type() != QEvent::Paint) return false;
+        if (!surface_ || obj != surface_ || e->type() != QEvent::Paint) return false;
         const QRegion region = static_cast<QPaintEvent*>(e)->region();
         const bool only_shown = region.subtracted(present_).isEmpty();
         present_ -= region;
@@ -93,14 +93,35 @@ class DrawHolder : public QObject {
     }
 
   private:
-    WynSurface* surface_;
+    void init() {
+        wynv_app_get_default_ctools(&state.tools);
+        state.font = wynv_font_create();
+    }
+
+    WynSurface* surface_ = nullptr;
+    QPainter* external_ = nullptr;
     QRegion present_;
 };
+
+void construct_watch(void* block) {
+    new (block) PaintWatch();
+}
+void destruct_watch(void* block) {
+    static_cast<PaintWatch*>(block)->~PaintWatch();
+}
+const WYN_STATIC_DESC watch_desc = {sizeof(PaintWatch), nullptr, construct_watch, destruct_watch};
+
+PaintWatch& watch() {
+    return *static_cast<PaintWatch*>(wynk_static_get_ptr(&watch_desc));
+}
 
 DrawHolder* holder_of(WINDOW win, bool make) {
     if (!core_win_alive(win)) return nullptr;
     WynSurface* surface = surface_of(win);
-    if (!surface) return nullptr;
+    if (!surface) {
+        auto it = watch().attached.find(win);
+        return it == watch().attached.end() ? nullptr : it->second.get();
+    }
     auto* found =
         surface->findChild<QObject*>(QLatin1String(kHolderName), Qt::FindDirectChildrenOnly);
     if (found) return static_cast<DrawHolder*>(found);
@@ -159,18 +180,27 @@ QBrush brush_for(const DRAW_CBRUSH& brush) {
 // One drawing operation on a window: a painter on its backing image with the clip and mode set.
 class Canvas {
   public:
-    explicit Canvas(WINDOW win) : holder_(holder_of(win, true)) {
+    explicit Canvas(WINDOW win) : win_(win), holder_(holder_of(win, true)) {
         if (!holder_) return;
-        surface_ = static_cast<WynSurface*>(holder_->parent());
-        grow_backing();
-        painter_.begin(&surface_->backing());
+        if ((p_ = holder_->external())) {
+            p_->save();
+        } else {
+            surface_ = holder_->surface();
+            grow_backing();
+            painter_.begin(&surface_->backing());
+            p_ = &painter_;
+        }
         const RCT& clip = holder_->state.clip;
-        painter_.setClipRect(clip.right > clip.left && clip.bottom > clip.top ? to_qrect(clip)
-                                                                              : QRect());
-        painter_.setCompositionMode(drawing_composition(tools().mode));
+        p_->setClipRect(clip.right > clip.left && clip.bottom > clip.top ? to_qrect(clip)
+                                                                         : QRect());
+        p_->setCompositionMode(drawing_composition(tools().mode));
     }
     ~Canvas() {
         if (!holder_) return;
+        if (p_ != &painter_) {
+            p_->restore();
+            return;
+        }
         painter_.end();
         if (!touched_.isEmpty()) holder_->show(touched_);
     }
@@ -178,24 +208,25 @@ class Canvas {
     Canvas& operator=(const Canvas&) = delete;
 
     explicit operator bool() const { return holder_ != nullptr; }
-    QPainter& p() { return painter_; }
+    QPainter& p() { return *p_; }
+    // The resolution fonts are mapped for.
+    int dpi() const { return drawing_dpi(win_); }
     DrawState& state() { return holder_->state; }
     const DRAW_CTOOLS& tools() { return holder_->state.tools; }
-    WynSurface* surface() { return surface_; }
 
     // Outlines: the pen alone; gaps of dotted and dashed lines stay transparent.
     bool usePen() {
-        painter_.setBackgroundMode(Qt::TransparentMode);
-        painter_.setBrush(Qt::NoBrush);
-        painter_.setPen(pen_for(tools().pen));
+        p_->setBackgroundMode(Qt::TransparentMode);
+        p_->setBrush(Qt::NoBrush);
+        p_->setPen(pen_for(tools().pen));
         return tools().pen.pat != PAT_HOLLOW;
     }
     // Insides: the brush alone; hatch gaps take the background colour.
     bool useBrush() {
-        painter_.setPen(Qt::NoPen);
-        painter_.setBrush(brush_for(tools().brush));
-        painter_.setBackgroundMode(Qt::OpaqueMode);
-        painter_.setBackground(drawing_color(tools().back_color));
+        p_->setPen(Qt::NoPen);
+        p_->setBrush(brush_for(tools().brush));
+        p_->setBackgroundMode(Qt::OpaqueMode);
+        p_->setBackground(drawing_color(tools().back_color));
         return tools().brush.pat != PAT_HOLLOW;
     }
     // Records the pixels an operation may have changed (grown by the pen's reach).
@@ -218,9 +249,11 @@ class Canvas {
         image = std::move(grown);
     }
 
+    WINDOW win_;
     DrawHolder* holder_;
     WynSurface* surface_ = nullptr;
     QPainter painter_;
+    QPainter* p_ = nullptr;
     QRect touched_;
 };
 
@@ -283,6 +316,22 @@ void draw_arrow(Canvas& c, QPoint tip, QPoint from) {
 }
 
 } // namespace
+
+int drawing_dpi(WINDOW win) {
+    DrawHolder* holder = holder_of(win, false);
+    QPainter* painter = holder ? holder->external() : nullptr;
+    if (painter && painter->device()) return painter->device()->logicalDpiY();
+    return fonts_device_dpi(win);
+}
+
+void drawing_attach_painter(WINDOW win, QPainter* painter) {
+    if (!core_win_alive(win) || !painter || surface_of(win)) return;
+    watch().attached[win] = std::make_unique<DrawHolder>(painter);
+}
+
+void drawing_detach_painter(WINDOW win) {
+    watch().attached.erase(win);
+}
 
 DrawState* drawing_state(WINDOW win) {
     DrawHolder* holder = holder_of(win, true);
@@ -520,7 +569,7 @@ void wynk_dwin_draw_line(WINDOW win, const PNT* pos) {
 void wynk_dwin_draw_text(WINDOW win, int x, int y, const char* text, int len) {
     Canvas c(win);
     if (!c || !text) return;
-    std::shared_ptr<const NativeFont> font = fonts_map(c.state().font, fonts_device_dpi(win));
+    std::shared_ptr<const NativeFont> font = fonts_map(c.state().font, c.dpi());
     if (!font) return;
     const DRAW_CTOOLS& t = c.tools();
     QPainter& p = c.p();
@@ -535,7 +584,7 @@ void wynk_dwin_draw_text(WINDOW win, int x, int y, const char* text, int len) {
         p.translate(x, y);
         p.rotate(-font->escapement / 10.0);
         p.drawText(QPoint(0, 0), s);
-        c.touched(c.surface()->rect());
+        c.touched(QRect(0, 0, 32767, 32767));
         return;
     }
     p.drawText(QPoint(x, y), s);
@@ -546,7 +595,7 @@ void wynk_dwin_draw_text(WINDOW win, int x, int y, const char* text, int len) {
 int wynk_dwin_get_text_width(WINDOW win, const char* text, int len) {
     DrawState* st = drawing_state(win);
     if (!st || !text) return 0;
-    std::shared_ptr<const NativeFont> font = fonts_map(st->font, fonts_device_dpi(win));
+    std::shared_ptr<const NativeFont> font = fonts_map(st->font, drawing_dpi(win));
     return font ? QFontMetrics(font->font).horizontalAdvance(text_of(text, len)) : 0;
 }
 
@@ -568,7 +617,10 @@ void wynv_dwin_clear(WINDOW win, COLOR color) {
     st->tools.brush = DRAW_CBRUSH{PAT_SOLID, color};
     st->tools.pen.pat = PAT_HOLLOW;
     st->tools.mode = M_COPY;
-    const QSize size = surface_of(win)->size();
+    DrawHolder* holder = holder_of(win, false);
+    const QSize size = holder->surface() ? holder->surface()->size()
+                                         : QSize(holder->external()->device()->width(),
+                                                 holder->external()->device()->height());
     RCT client{0, 0, int16_t(std::min(size.height(), 32767)),
                int16_t(std::min(size.width(), 32767))};
     wynk_dwin_draw_rect(win, &client);
@@ -577,8 +629,8 @@ void wynv_dwin_clear(WINDOW win, COLOR color) {
 
 void wynk_dwin_invalidate_rect(WINDOW win, const RCT* rct) {
     DrawHolder* holder = holder_of(win, true);
-    if (!holder) return;
-    WynSurface* surface = surface_of(win);
+    WynSurface* surface = holder ? holder->surface() : nullptr;
+    if (!surface) return;
     const QRect area = rct ? normalized(*rct) : surface->rect();
     holder->invalidated(area);
     surface->update(area);
@@ -600,8 +652,8 @@ void wynk_dwin_update(WINDOW win) {
 
 void wynk_dwin_scroll_rect(WINDOW win, const RCT* rct, int dh, int dv) {
     DrawHolder* holder = holder_of(win, true);
-    if (!holder || !rct) return;
-    WynSurface* surface = surface_of(win);
+    WynSurface* surface = holder ? holder->surface() : nullptr;
+    if (!surface || !rct) return;
     const QRect area = normalized(*rct) & surface->rect();
     if (area.isEmpty() || (dh == 0 && dv == 0)) return;
     QImage& image = surface->backing();

@@ -21,6 +21,15 @@ struct DrawState {
 // area.
 DrawState* drawing_state(WINDOW win);
 
+// Lets win, a window without a drawable area of its own (a print window), draw through painter
+// until drawing_detach_painter; fonts are then mapped for the painter's device. The tools and
+// font the window had are dropped on detaching.
+void drawing_attach_painter(WINDOW win, QPainter* painter);
+void drawing_detach_painter(WINDOW win);
+
+// The resolution win's fonts are mapped for: its painter's device, else the display.
+int drawing_dpi(WINDOW win);
+
 // The window's current font, or null when it cannot draw.
 FONT drawing_window_font(WINDOW win);
 

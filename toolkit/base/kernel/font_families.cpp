@@ -2,8 +2,8 @@
 #include <QFontDatabase>
 #include <QList>
 #include <QStringList>
-#include <string>
 #include <algorithm>
+#include <string>
 #include <wyn/font.h>
 
 namespace {

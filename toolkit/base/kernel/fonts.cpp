@@ -188,7 +188,7 @@ BOOLEAN wynv_font_map(FONT font, WINDOW win) {
         font->win = win;
         font->mapped = FALSE;
     }
-    return fonts_map(font, fonts_device_dpi(win)) ? TRUE : FALSE;
+    return fonts_map(font, drawing_dpi(win)) ? TRUE : FALSE;
 }
 
 BOOLEAN wynv_font_map_using_default(FONT font) {
@@ -295,7 +295,7 @@ BOOLEAN wynv_dm_post_font_sel(WINDOW win, FONT font, const void*, uint32_t) {
     WINDOW target = core_win_alive(win) ? win : nullptr;
     QFont initial;
     WINDOW map_for = font->win ? font->win : target;
-    if (std::shared_ptr<const NativeFont> native = fonts_map(font, fonts_device_dpi(map_for)))
+    if (std::shared_ptr<const NativeFont> native = fonts_map(font, drawing_dpi(map_for)))
         initial = native->font;
     // The chooser works in tenths of a point.
     initial.setPointSizeF(std::clamp(font->size, 1, kFontSizeMax) * 10 / 10.0);
