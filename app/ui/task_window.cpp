@@ -6,6 +6,7 @@
 #include "files/clock.h"
 #include "files/config_file.h"
 #include "ui/fixed_text.h"
+#include "ui/menu_bar.h"
 #include "ui/menu_commands.h"
 #include "ui/prompts.h"
 #include "ui/setup_dialog.h"
@@ -16,7 +17,6 @@
 #include <memory>
 #include <new>
 #include <wyn/checked/app.h>
-#include <wyn/checked/menu.h>
 #include <wyn/checked/win.h>
 
 uint8_t g_pnp_search = 0;
@@ -29,11 +29,6 @@ constexpr char kDefaultHardwareId[] = "QRW0001";
 
 // Owns the application state for the task window's life; g_app points into it.
 std::unique_ptr<app_state> g_app_owner;
-
-// Menu operations report a window without a menu bar as an error, so they are only made on one.
-void enable_menu_item(WINDOW task, int16_t tag, bool enabled) {
-    if (wyn_win_has_menu(task)) wyn_menu_set_item_enabled(task, tag, enabled ? TRUE : FALSE);
-}
 
 // Allocates the state record zero-filled and gives it its start-up values; false when it cannot.
 bool create_app_state() {

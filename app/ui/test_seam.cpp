@@ -1,6 +1,8 @@
 // The test seam: a log of what the program shows and a script of the user's answers.
 #include "ui/test_seam.h"
 
+#include "ui/menu_bar.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -14,7 +16,6 @@
 #include <wyn/checked/app.h>
 #include <wyn/checked/ctl.h>
 #include <wyn/checked/errmsg.h>
-#include <wyn/checked/menu.h>
 #include <wyn/checked/win.h>
 
 namespace {
@@ -226,7 +227,7 @@ int16_t test_seam_next_answer() {
 
 void test_seam_application_ready(WINDOW task) {
     seam_state& s = seam();
-    if (s.log) test_seam_log("menubar", wyn_win_has_menu(task) ? "1" : "0");
+    if (s.log) test_seam_log("menubar", has_menu_bar(task) ? "1" : "0");
     if (s.commands.empty() || s.command_timer > 0) return;
     s.task = task;
     s.command_timer = wyn_timer_create(task, kActionDelayMs);
