@@ -3,7 +3,11 @@
 #pragma once
 
 #include <wyn/checked/app.h>
+#include <wyn/checked/ctl.h>
+#include <wyn/checked/dlg.h>
 #include <wyn/checked/dm.h>
 #include <wyn/checked/errmsg.h>
+#include <wyn/checked/list.h>
+#include <wyn/checked/sbar.h>
 #include <wyn/checked/util.h>
 #include <wyn/checked/win.h>
