@@ -13,6 +13,7 @@
 #include "portable/core_state.h"
 #include "toolkit/base/controls_support.h"
 #include <wyn/list.h>
+#include <wyn/nav.h>
 #include <wyn/sbar.h>
 
 TEST_F(ControlTest, PushButtonClickReachesTheParentAsControlEvent) {
@@ -277,4 +278,53 @@ TEST_F(ControlTest, InvisibleAndDisabledFlagsAndObjectOperations) {
     wynk_vobj_destroy(grey);
     EXPECT_EQ(wynk_win_get_ctl(window_, 25), nullptr);
     EXPECT_EQ(wynk_ctl_get_id(grey), 0);
+}
+
+TEST_F(ControlTest, WindowListsAndNavigationGroupsNameTheirMembers) {
+    WINDOW ok = make(WT_PUSH_BUTTON, 1, RCT{10, 10, 30, 90}, "OK");
+    WINDOW text = make(WT_TEXT, 2, RCT{40, 10, 60, 90}, "Load");
+    SLIST children = wynk_win_list_wins(window_);
+    ASSERT_EQ(wynv_slist_count(children), 2);
+    long data = 0;
+    EXPECT_STREQ(wynv_slist_get_elt(children, 1, &data), "Load");
+    EXPECT_EQ(reinterpret_cast<WINDOW>(data), text);
+    wynv_slist_destroy(children);
+    SLIST tops = wynv_scr_list_wins();
+    EXPECT_GE(wynv_slist_count(tops), 1) << "the task window at least";
+    wynv_slist_destroy(tops);
+    int visited = 0;
+    const WYN_ENUM_FN count_one = [](WINDOW, intptr_t n) -> BOOLEAN {
+        return ++*reinterpret_cast<int*>(n) < 1 ? TRUE : FALSE;
+    };
+    wynv_win_enum_wins(window_, count_one, reinterpret_cast<intptr_t>(&visited));
+    EXPECT_EQ(visited, 1) << "enumeration stops when told";
+
+    NAV first = wynv_nav_create("first");
+    NAV second = wynv_nav_create("second");
+    EXPECT_TRUE(wynv_nav_add_win(first, ok));
+    EXPECT_TRUE(wynv_nav_add_win(first, text));
+    EXPECT_TRUE(wynv_nav_add_win(second, ok));
+    EXPECT_EQ(wynv_win_get_nav(ok), second) << "a window is in one group at a time";
+    wynk_vobj_destroy(text);
+    SLIST members = wynv_nav_list_wins(first);
+    EXPECT_EQ(wynv_slist_count(members), 0);
+    wynv_slist_destroy(members);
+    EXPECT_FALSE(wynv_nav_rem_win(first, ok));
+    wynv_nav_destroy(second);
+    EXPECT_EQ(wynv_win_get_nav(ok), nullptr);
+    EXPECT_FALSE(wynv_nav_add_win(second, ok));
+    wynv_nav_destroy(first);
+}
+
+TEST_F(ControlTest, ClipboardCommandsWorkOnTheFocusedEditOnly) {
+    WINDOW edit = make(WT_EDIT, 3, RCT{10, 10, 30, 200}, "12345");
+    auto* line = static_cast<QLineEdit*>(native(edit));
+    native(window_)->window()->activateWindow();
+    line->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), line);
+    line->setSelection(1, 2);
+    EXPECT_TRUE(ctl_edit_command(32030));
+    EXPECT_EQ(line->text(), QStringLiteral("145"));
+    EXPECT_FALSE(ctl_edit_command(32031));
+    EXPECT_EQ(wynk_scr_get_focus_vobj(), edit);
 }

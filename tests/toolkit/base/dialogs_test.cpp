@@ -103,6 +103,13 @@ TEST_F(DialogTest, ModelessDialogReturnsAtOnceAndTakesItsKeys) {
     ASSERT_EQ(events.size(), 2u);
     EXPECT_EQ(events[0].v.ctl.id, 2);
     EXPECT_EQ(events[1].v.ctl.id, 2);
+    // F1 asks for help on the control holding the focus.
+    WINDOW list = wynk_win_get_ctl(dlg, 1);
+    native(list)->setFocus();
+    press_key(native(dlg), Qt::Key_F1);
+    ASSERT_EQ(types_for(dlg).back(), E_HELP);
+    EXPECT_EQ(seen_events().back().ev.v.help.obj, list);
+    EXPECT_EQ(seen_events().back().ev.v.help.tag, 1);
     char title[64];
     EXPECT_STREQ(wynk_vobj_get_title(dlg, title, sizeof title),
                  "Norvane VoltSentry Plus Alarm Message");

@@ -541,3 +541,28 @@ COLOR* wynk_win_get_ctl_colors(WINDOW win) {
     WinCtlDefaults* d = win_defaults(win, false);
     return d ? d->colors : nullptr;
 }
+
+bool ctl_edit_command(int16_t tag) {
+    QWidget* focus = QApplication::focusWidget();
+    auto* edit = qobject_cast<QLineEdit*>(focus);
+    if (!edit) return false;
+    // The line edit of a list edit carries no record; its combo box does.
+    QWidget* owner = qobject_cast<QComboBox*>(edit->parentWidget()) ? edit->parentWidget() : edit;
+    if (!owner->findChild<CtlRecord*>(kRecordName, Qt::FindDirectChildrenOnly)) return false;
+    switch (tag) {
+    case 32027:
+        edit->cut();
+        return true;
+    case 32028:
+        edit->copy();
+        return true;
+    case 32029:
+        edit->paste();
+        return true;
+    case 32030:
+        edit->del();
+        return true;
+    default:
+        return false;
+    }
+}

@@ -68,3 +68,7 @@ void ctl_sync_base_units();
 
 // The widget that a window's controls live in (its drawable area), or null.
 QWidget* ctl_container(WINDOW win);
+
+// Performs menu command tag (32027 cut, 32028 copy, 32029 paste, 32030 clear) on the edit or
+// list edit holding the focus; false when the focus is not in one or tag is another command.
+bool ctl_edit_command(int16_t tag);

@@ -116,6 +116,17 @@ void WynDialog::keyPressEvent(QKeyEvent* e) {
             reportClose();
         return;
     }
+    if (e->key() == Qt::Key_F1 && e->modifiers() == Qt::NoModifier) {
+        // Help for whatever in the dialog has the focus, named by its control id.
+        WINDOW focused = wynk_scr_get_focus_vobj();
+        if (!focused || focused->top != win->top) focused = win;
+        EVENT ev{};
+        ev.type = E_HELP;
+        ev.v.help.obj = focused;
+        ev.v.help.tag = wynk_ctl_get_id(focused);
+        wynk_win_dispatch_event(win, &ev);
+        return;
+    }
     if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) &&
         !(e->modifiers() & ~Qt::KeypadModifier)) {
         auto* focused = qobject_cast<QPushButton*>(QApplication::focusWidget());

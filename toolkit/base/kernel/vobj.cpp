@@ -1,5 +1,7 @@
 // Operations every window object shares: title, visibility, enabling, placement, rectangles,
 // point translation, flags, focus and the lists of windows.
+#include "kernel/vobj.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
@@ -69,7 +71,9 @@ std::vector<WINDOW> children_of(WINDOW win) {
     return out;
 }
 
-SLIST list_of(const std::vector<WINDOW>& wins) {
+} // namespace
+
+SLIST vobj_list_of(const std::vector<WINDOW>& wins) {
     SLIST list = wynv_slist_create();
     if (!list) return nullptr;
     char title[256];
@@ -82,8 +86,6 @@ SLIST list_of(const std::vector<WINDOW>& wins) {
     }
     return list;
 }
-
-} // namespace
 
 char* wynk_vobj_get_title(WINDOW win, char* buf, int32_t size) {
     QWidget* widget = native_of(win);
@@ -206,12 +208,12 @@ WINDOW wynv_scr_get_focus_topwin(void) {
 }
 
 SLIST wynv_scr_list_wins(void) {
-    return list_of(children_of(core().screen));
+    return vobj_list_of(children_of(core().screen));
 }
 
 SLIST wynk_win_list_wins(WINDOW win) {
     if (!core_win_alive(win)) return nullptr;
-    return list_of(children_of(win));
+    return vobj_list_of(children_of(win));
 }
 
 void wynv_win_enum_wins(WINDOW win, WYN_ENUM_FN fn, intptr_t data) {
