@@ -6,14 +6,13 @@
 #include <QPixmap>
 #include <QPointer>
 #include <QTimer>
-#include <new>
 
 #include "kernel/kernel_state.h"
+#include "kernel/static_block.h"
 #include "kernel/widgets.h"
 #include "portable/core_state.h"
 #include <wyn/ctl.h>
 #include <wyn/res.h>
-#include <wyn/static.h>
 
 namespace {
 
@@ -28,12 +27,8 @@ struct CursorState {
     QPointer<QTimer> trap_timer;
 };
 
-const WYN_STATIC_DESC state_desc = {
-    sizeof(CursorState), nullptr, [](void* block) { new (block) CursorState(); },
-    [](void* block) { static_cast<CursorState*>(block)->~CursorState(); }};
-
 CursorState* state() {
-    return static_cast<CursorState*>(wynk_static_get_ptr(&state_desc));
+    return static_block<CursorState>();
 }
 
 bool cursor_for(int32_t number, QCursor& out) {

@@ -1,14 +1,13 @@
 // Navigation groups: named, ordered sets of windows. The program makes none, so a group only
 // records its members; focus moves within the windows as it would without one.
 #include <algorithm>
-#include <new>
 #include <string>
 #include <vector>
 
+#include "kernel/static_block.h"
 #include "kernel/vobj.h"
 #include "portable/core_state.h"
 #include <wyn/nav.h>
-#include <wyn/static.h>
 
 struct wyn_nav {
     std::string name;
@@ -24,12 +23,8 @@ struct NavState {
     }
 };
 
-const WYN_STATIC_DESC state_desc = {
-    sizeof(NavState), nullptr, [](void* block) { new (block) NavState(); },
-    [](void* block) { static_cast<NavState*>(block)->~NavState(); }};
-
 NavState* state() {
-    return static_cast<NavState*>(wynk_static_get_ptr(&state_desc));
+    return static_block<NavState>();
 }
 
 bool is_group(NAV nav) {

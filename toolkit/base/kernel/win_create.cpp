@@ -2,17 +2,16 @@
 // controls, and only then its E_CREATE, so that the handler finds every control in place.
 #include "kernel/win_create.h"
 
-#include <new>
 #include <vector>
 
 #include "kernel/controls.h"
+#include "kernel/static_block.h"
 #include "portable/core_state.h"
 #include <wyn/ctl.h>
 #include <wyn/dlg.h>
 #include <wyn/errmsg.h>
 #include <wyn/rect.h>
 #include <wyn/res.h>
-#include <wyn/static.h>
 
 namespace {
 
@@ -37,12 +36,8 @@ struct CreateState {
     std::vector<Pending*> pending; // innermost creation last
 };
 
-const WYN_STATIC_DESC state_desc = {
-    sizeof(CreateState), nullptr, [](void* block) { new (block) CreateState(); },
-    [](void* block) { static_cast<CreateState*>(block)->~CreateState(); }};
-
 CreateState* state() {
-    return static_cast<CreateState*>(wynk_static_get_ptr(&state_desc));
+    return static_block<CreateState>();
 }
 
 bool is_window_type(int32_t type) {
