@@ -98,6 +98,18 @@ TEST_F(WinCreateTest, ControlsExistWhenTheWindowHearsItsCreation) {
     EXPECT_EQ(win->event_mask, EM_ALL);
 }
 
+TEST_F(WinCreateTest, AGlobalHandlerKeepingTheCreationStillLeavesAWorkingWindow) {
+    const CXO_HANDLER keep = [](CXO, EVENT*) -> int32_t { return 0; };
+    CXO swallow = wynv_cxo_create(core().screen, 0, 0, keep, EM_BIT(E_CREATE), "keep", 0);
+    WIN_DEF def[] = {window_entry(), control_entry(WT_PUSH_BUTTON, 1, RCT{10, 10, 30, 90}),
+                     WIN_DEF{}};
+    WINDOW win = create(def);
+    wynv_cxo_destroy(swallow);
+    ASSERT_NE(win, nullptr);
+    EXPECT_NE(wynk_win_get_ctl(win, 1), nullptr);
+    EXPECT_EQ(win->handler, count_events);
+}
+
 TEST_F(WinCreateTest, ABadEntryDestroysTheWindowWithoutAnyEvent) {
     pump();
     const size_t before = core().windows.size();

@@ -76,13 +76,6 @@ void focus_first_control(WINDOW dlg, QWidget* widget) {
     widget->setFocus(Qt::OtherFocusReason);
 }
 
-// Throws away a dialog whose building failed; nothing reaches its handler.
-void discard(WINDOW dlg) {
-    dlg->handler = nullptr;
-    dlg->event_mask = 0;
-    windows_destroy_tree(dlg);
-}
-
 int32_t about_box_handler(WINDOW win, EVENT* ev) {
     auto* ended = reinterpret_cast<int*>(win->app_data);
     if (ev->type == E_CONTROL && ev->v.ctl.ci.type == WT_PUSH_BUTTON) {
@@ -171,7 +164,7 @@ WINDOW dialogs_create(WIN_DEF* def, int32_t type, EVENT_MASK mask, EVENT_HANDLER
         widget->setWindowTitle(QString::fromUtf8(def[0].text ? def[0].text : ""));
         if (!win_create_controls(dlg, def)) {
             wynv_errmsg_dispatch(nullptr, WYN_SEV_ERROR, WYN_MSG_CREATE_DIALOG, kUnit, __LINE__);
-            discard(dlg);
+            win_discard(dlg);
             return nullptr;
         }
         widget->setGeometry(screen_rect(rct, owner));

@@ -45,6 +45,18 @@ bool is_window_type(int32_t type) {
            type == WT_MODAL;
 }
 
+// Gives the window its controls and then its own handler; a window whose controls fail is
+// destroyed without another event.
+bool complete(WINDOW win, const Pending& p) {
+    if (!win_create_controls(win, p.def)) {
+        win_discard(win);
+        return false;
+    }
+    win->handler = p.handler;
+    win->event_mask = p.mask;
+    return true;
+}
+
 // Stands in for the window's handler until its E_CREATE: makes the controls, then hands the
 // window and that first event to the application's handler. A window whose controls fail is
 // destroyed before anything reaches the application.
@@ -53,15 +65,10 @@ int32_t creation_handler(WINDOW win, EVENT* ev) {
     if (!st || st->pending.empty() || ev->type != E_CREATE) return -1;
     Pending* p = st->pending.back();
     st->pending.pop_back();
-    if (!win_create_controls(win, p->def)) {
+    if (!complete(win, *p)) {
         p->failed = true;
-        win->handler = nullptr;
-        win->event_mask = 0;
-        wynk_vobj_destroy(win);
         return -1;
     }
-    win->handler = p->handler;
-    win->event_mask = p->mask;
     if (!p->handler || !(p->mask & EM_BIT(E_CREATE))) return -1;
     return p->handler(win, ev);
 }
@@ -104,6 +111,12 @@ bool win_create_controls(WINDOW win, const WIN_DEF* def) {
         if (!made) return false;
     }
     return true;
+}
+
+void win_discard(WINDOW win) {
+    win->handler = nullptr;
+    win->event_mask = 0;
+    wynk_vobj_destroy(win);
 }
 
 BOOLEAN wynv_win_check_flags(uint32_t flags) {
@@ -150,10 +163,13 @@ WINDOW wynk_win_create_def(WIN_DEF* def, WINDOW parent, EVENT_MASK mask, EVENT_H
     WINDOW win = wynk_win_create(def[0].type, &rct, def[0].text,
                                  static_cast<int16_t>(def[0].menu_or_id & 0xFFFFu), parent,
                                  def[0].flags, EM_ALL, creation_handler, app_data);
-    // Still waiting when the window never got as far as its E_CREATE.
+    // Still waiting when the window never got as far as its E_CREATE, or a global handler kept
+    // that event to itself: the window then gets its controls and its handler now.
     st = state();
-    if (st && !st->pending.empty() && st->pending.back() == &pending) st->pending.pop_back();
-    return pending.failed ? nullptr : win;
+    if (!st || st->pending.empty() || st->pending.back() != &pending)
+        return pending.failed ? nullptr : win;
+    st->pending.pop_back();
+    return core_win_alive(win) && complete(win, pending) ? win : nullptr;
 }
 
 WINDOW wynv_win_create_res(int32_t id, WINDOW parent, EVENT_MASK mask, EVENT_HANDLER handler,

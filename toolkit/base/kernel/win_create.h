@@ -7,3 +7,6 @@
 // inside win in order (text edits through the text-edit library); false at the first that
 // fails.
 bool win_create_controls(WINDOW win, const WIN_DEF* def);
+
+// Destroys a window whose building failed; nothing more reaches its handler.
+void win_discard(WINDOW win);
