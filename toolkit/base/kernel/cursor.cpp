@@ -22,7 +22,6 @@ constexpr char kCursorProperty[] = "wyn_cursor";
 struct CursorState {
     bool busy = false;
     bool hidden = false;
-    WINDOW trap_win = nullptr;
     QPointer<QWidget> trap_widget;
     QPointer<QTimer> trap_timer;
 };
@@ -106,7 +105,7 @@ void wynk_scr_set_busy_cursor(void) {
     if (!st || st->busy || !kcore().utility) return;
     st->busy = true;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    // Queued behind the events already waiting, as the original posted message was.
+    // Queued behind the events already waiting, so the work they start runs under the hourglass.
     QMetaObject::invokeMethod(
         kcore().utility,
         [] {
@@ -132,7 +131,6 @@ void wynk_win_trap_pointer(WINDOW win) {
     QWidget* target = trap_target(win);
     if (!target) return;
     wynk_win_release_pointer();
-    st->trap_win = win;
     st->trap_widget = target;
     target->grabMouse();
     auto* timer = new QTimer(target);
@@ -147,6 +145,5 @@ void wynk_win_release_pointer(void) {
     if (!st) return;
     if (st->trap_widget) st->trap_widget->releaseMouse();
     delete st->trap_timer.data();
-    st->trap_win = nullptr;
     st->trap_widget = nullptr;
 }
