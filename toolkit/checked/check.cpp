@@ -4,11 +4,24 @@
 #include <wyn/app.h>
 #include <wyn/errfrm.h>
 #include <wyn/font.h>
+#include <wyn/rect.h>
 
 namespace wyn_checked {
 
 int32_t window_type(WINDOW win) {
     return (win->state & WS_TEXT_EDIT) ? WT_TEXT_EDIT : win->type;
+}
+
+namespace {
+
+bool inverted(int16_t low, int16_t high) {
+    return low != WYN_COORD_DEFAULT && high != WYN_COORD_DEFAULT && high < low;
+}
+
+} // namespace
+
+bool rect_inverted(const RCT& r) {
+    return inverted(r.left, r.right) || inverted(r.top, r.bottom);
 }
 
 Call::Call(const char* function, const char* unit) : unit_(unit) {
@@ -37,6 +50,12 @@ bool Call::window(WINDOW win, TypeSet allowed, Where where) const {
     // Destroyed objects stay readable with their magic cleared, so a stale handle is caught here.
     if (win->magic != WYN_WIN_MAGIC) return fail(WYN_MSG_INVALID_WINDOW, where);
     return in_set(window_type(win), allowed) || fail(WYN_MSG_INCORRECT_WINDOW_TYPE, where);
+}
+
+bool Call::drawable(WINDOW win, Where where) const {
+    if (!window(win, kAnyType, where)) return false;
+    const bool drawn = (win->kind & WK_DRAWABLE) != 0 && window_type(win) != WT_TEXT_EDIT;
+    return drawn || fail(WYN_MSG_INCORRECT_WINDOW_TYPE, where);
 }
 
 bool Call::control(WINDOW ctl, TypeSet allowed, Where where) {

@@ -27,6 +27,7 @@ inline constexpr char kFsys[] = "tfsys";
 inline constexpr char kRect[] = "trect";
 inline constexpr char kScr[] = "tscr";
 inline constexpr char kDm[] = "tdm";
+inline constexpr char kDwin[] = "tdwin";
 inline constexpr char kErrmsg[] = "terrmsg";
 
 // A set of window or control types (WT_*): bit t stands for type t.
@@ -65,6 +66,10 @@ inline constexpr TypeSet kObjectTypes = kAnyType & ~type_set({WT_SCREEN});
 // The type a window object reports: its own, or WT_TEXT_EDIT for a text-edit control.
 int32_t window_type(WINDOW win);
 
+// True when a rectangle's right lies left of its left or its bottom above its top; sides at the
+// native default are not compared.
+bool rect_inverted(const RCT& r);
+
 // Convenience for the default argument of every check.
 using Where = std::source_location;
 
@@ -94,6 +99,9 @@ class Call {
     bool outside_update(Where where = Where::current()) const;
     // A live window object whose type is in allowed.
     bool window(WINDOW win, TypeSet allowed, Where where = Where::current()) const;
+    // A live object that can be drawn in: a task, top-level, child, print or dialog window, never
+    // a text edit.
+    bool drawable(WINDOW win, Where where = Where::current()) const;
     // A live control whose type is in allowed; later reports name it as their target.
     bool control(WINDOW ctl, TypeSet allowed, Where where = Where::current());
     // A pointer the function cannot do without (null reports id).

@@ -1,6 +1,5 @@
 // Checked calls on window objects; the handler, mask, data and type are read and written here.
 #include <wyn/checked/win.h>
-#include <wyn/rect.h>
 
 #include "check.h"
 
@@ -14,11 +13,6 @@ constexpr TypeSet kUnderDialog = type_set({WT_MODAL});
 constexpr TypeSet kDialogs = type_set({WT_MODAL_DLG, WT_MODELESS_DLG});
 // What may be sent to a window through the layer.
 constexpr int32_t kLastAppEvent = E_USER;
-
-// A side at the native default position or size is not compared.
-bool inverted(int16_t low, int16_t high) {
-    return low != WYN_COORD_DEFAULT && high != WYN_COORD_DEFAULT && high < low;
-}
 
 bool per_window(ATTR_ID id) {
     return id == ATTR_NATIVE_WINDOW || id == ATTR_SYS_KEYS;
@@ -36,8 +30,7 @@ WINDOW wyn_win_create(int32_t type, const RCT* rct, const char* title, int16_t m
         return nullptr;
     TypeSet allowed = in_set(parent->type, kDialogs) ? kUnderDialog : kCreatable;
     if (!in_set(type, allowed)) return c.fail_as<WINDOW>(nullptr, WYN_MSG_INCORRECT_WINDOW_TYPE);
-    if (inverted(rct->left, rct->right) || inverted(rct->top, rct->bottom))
-        c.warn(WYN_MSG_BAD_RECT_FORMAT);
+    if (rect_inverted(*rct)) c.warn(WYN_MSG_BAD_RECT_FORMAT);
     return wynk_win_create(type, rct, title, menu_id, parent, flags, mask, handler, app_data);
 }
 

@@ -6,6 +6,7 @@
 #include <wyn/checked/ctl.h>
 #include <wyn/checked/dlg.h>
 #include <wyn/checked/dm.h>
+#include <wyn/checked/dwin.h>
 #include <wyn/checked/errmsg.h>
 #include <wyn/checked/list.h>
 #include <wyn/checked/sbar.h>
