@@ -72,6 +72,11 @@ bool Call::font(struct wyn_font* font, Where where) const {
     return wynv_font_is_valid(font) || fail(WYN_MSG_INVALID_FONT, where);
 }
 
+bool Call::mapped_font(struct wyn_font* font, Where where) const {
+    if (!this->font(font, where)) return false;
+    return wynv_font_is_mapped(font) || fail(WYN_MSG_WRONG_STATE_CAT, where);
+}
+
 bool Call::slist(SLIST list, Where where) const {
     if (!list) return fail(WYN_MSG_NULL_SLIST, where);
     return wynv_slist_is_valid(list) || fail(WYN_MSG_INVALID_SLIST, where);

@@ -28,6 +28,7 @@ inline constexpr char kRect[] = "trect";
 inline constexpr char kScr[] = "tscr";
 inline constexpr char kDm[] = "tdm";
 inline constexpr char kDwin[] = "tdwin";
+inline constexpr char kFont[] = "tfont";
 inline constexpr char kErrmsg[] = "terrmsg";
 
 // A set of window or control types (WT_*): bit t stands for type t.
@@ -109,6 +110,8 @@ class Call {
                Where where = Where::current()) const;
     // A live font object.
     bool font(struct wyn_font* font, Where where = Where::current()) const;
+    // A live font that is mapped to a native font.
+    bool mapped_font(struct wyn_font* font, Where where = Where::current()) const;
     // A live string list.
     bool slist(SLIST list, Where where = Where::current()) const;
     // A size or count of at least min.

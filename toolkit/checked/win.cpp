@@ -70,13 +70,13 @@ EVENT_MASK wyn_win_get_event_mask(WINDOW win) {
 
 CXO wyn_win_get_cxo(WINDOW win, const char* class_name) {
     Call c(__func__, kWin);
-    if (!c.window(win, kWindowTypes) || !c.given(class_name)) return nullptr;
+    if (!c.window(win, kParentTypes) || !c.given(class_name)) return nullptr;
     return wynv_win_get_cxo(win, class_name);
 }
 
 int32_t wyn_win_list_cxos(WINDOW win, CXO* out, int32_t max) {
     Call c(__func__, kWin);
-    if (!c.window(win, kWindowTypes) || !c.at_least(max, 0)) return -1;
+    if (!c.window(win, kParentTypes) || !c.at_least(max, 0)) return -1;
     if (max > 0 && !c.given(out)) return -1;
     return wynv_win_list_cxos(win, out, max);
 }

@@ -8,6 +8,7 @@
 #include <wyn/checked/dm.h>
 #include <wyn/checked/dwin.h>
 #include <wyn/checked/errmsg.h>
+#include <wyn/checked/font.h>
 #include <wyn/checked/list.h>
 #include <wyn/checked/sbar.h>
 #include <wyn/checked/util.h>
