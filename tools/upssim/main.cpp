@@ -293,6 +293,8 @@ class simulator {
     void note_all(std::vector<std::string>& notes);
     void read_line_bytes();
     void answer(const std::string& command);
+    void unplug();
+    void replug();
     bool read_input();
     int wait_ms(int64_t now) const;
 
@@ -342,6 +344,33 @@ void simulator::read_line_bytes() {
     }
 }
 
+// The cable pulled: the program's device hangs up, the link goes, and what was on its way is lost.
+void simulator::unplug() {
+    if (!line_.is_open()) {
+        fprintf(stderr, "upssim: unplug: the line is unplugged already\n");
+        return;
+    }
+    const std::string device = line_.device();
+    line_.close();
+    sender_.clear();
+    command_bytes_.clear();
+    log_.note("unplugged " + device + ", " + options_.link + " removed");
+}
+
+// Plugged in again: like an adapter that comes back, it is a new device behind the same name.
+void simulator::replug() {
+    if (line_.is_open()) {
+        fprintf(stderr, "upssim: replug: the line is plugged in already\n");
+        return;
+    }
+    std::string error;
+    if (!line_.open(options_.link, error)) {
+        fprintf(stderr, "upssim: replug: %s\n", error.c_str());
+        return;
+    }
+    log_.note("replugged: serving " + line_.device() + " as " + options_.link);
+}
+
 // Applies the complete lines of standard input; false at its end.
 bool simulator::read_input() {
     char buffer[1024];
@@ -361,6 +390,8 @@ bool simulator::read_input() {
         note_all(notes);
         if (result == line_result::error) fprintf(stderr, "upssim: %s\n", error.c_str());
         if (result == line_result::quit) quit_ = true;
+        if (result == line_result::unplug) unplug();
+        if (result == line_result::replug) replug();
         if (!output.empty()) {
             fputs(output.c_str(), stdout);
             fflush(stdout);
@@ -394,10 +425,11 @@ int simulator::run() {
         const int64_t now = now_ms();
         advance_model(options_.model, now, notes);
         note_all(notes);
-        if (!sender_.flush(line_.master_fd(), now)) {
+        if (line_.is_open() && !sender_.flush(line_.master_fd(), now)) {
             log_.note(std::string("write failed: ") + strerror(errno));
             sender_.clear();
         }
+        // While unplugged the line's entry is -1, which poll passes over.
         pollfd fds[2] = {{line_.master_fd(), POLLIN, 0}, {STDIN_FILENO, POLLIN, 0}};
         const int ms = wait_ms(now_ms());
         timespec timeout{ms / 1000, (ms % 1000) * 1000000L};

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -60,10 +61,20 @@ bool pty_link::open(const std::string& path, std::string& error) {
             close();
             return false;
         }
-        unlink(path.c_str());
     }
-    if (symlink(name, path.c_str()) != 0) {
-        error = system_error(("symlink " + path).c_str());
+    // The link is made beside the path and renamed over it, so that a program polling the port
+    // never finds the name missing while an old link is replaced (a missing "COMn" would send
+    // it to the machine's own serial port).
+    const std::string fresh = path + ".upssim-" + std::to_string(getpid());
+    unlink(fresh.c_str());
+    if (symlink(name, fresh.c_str()) != 0) {
+        error = system_error(("symlink " + fresh).c_str());
+        close();
+        return false;
+    }
+    if (rename(fresh.c_str(), path.c_str()) != 0) {
+        error = system_error(("rename to " + path).c_str());
+        unlink(fresh.c_str());
         close();
         return false;
     }

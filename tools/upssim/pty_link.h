@@ -16,11 +16,12 @@ class pty_link {
     pty_link(const pty_link&) = delete;
     pty_link& operator=(const pty_link&) = delete;
 
-    // Creates the pseudo-terminal and the link (an existing symbolic link at path is replaced,
-    // any other file is not); false with the reason.
+    // Creates the pseudo-terminal and the link (an existing symbolic link at path is replaced in
+    // one step, so the name never goes missing; any other file is not); false with the reason.
     bool open(const std::string& path, std::string& error);
 
-    // Removes the link and closes the pseudo-terminal; safe to call when not open.
+    // Removes the link and closes the pseudo-terminal, so that a program holding the device sees
+    // a hang-up; safe to call when not open.
     void close();
 
     bool is_open() const { return master_ >= 0; }

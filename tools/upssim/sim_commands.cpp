@@ -35,6 +35,9 @@ const char* const help_text =
     "  short                      fault: cut each reply off in its payload\n"
     "  slow [MS]                  fault: send the reply one byte every MS ms (default 20)\n"
     "  normal                     end any fault\n"
+    "  unplug                     pull the cable: close the pseudo-terminal (the program's open\n"
+    "                             device hangs up) and remove the link; nothing is answered\n"
+    "  replug                     plug in again: a new pseudo-terminal behind the same link\n"
     "  state                      print the values the program should show, as key: value\n"
     "                             lines on standard output, ended by an empty line\n"
     "  quit                       end the simulator\n";
@@ -187,6 +190,8 @@ line_result apply_line(sim_model& model, const std::string& line, int64_t now_ms
     const std::string& verb = words[0];
     fault_mode fault{};
     if (verb == "quit" && words.size() == 1) return line_result::quit;
+    if (verb == "unplug" && words.size() == 1) return line_result::unplug;
+    if (verb == "replug" && words.size() == 1) return line_result::replug;
     if (verb == "state" && words.size() == 1) {
         output = describe_model(model) + "\n";
         return line_result::ok;

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-// What a line of the language asked for.
-enum class line_result { ok, error, quit };
+// What a line of the language asked for: unplug and replug concern the line, not the model.
+enum class line_result { ok, error, quit, unplug, replug };
 
 // Applies one input line to the model at time now_ms. Notes describe state changes for the
 // transcript, output receives text for standard output (the state report), error the reason a
