@@ -15,6 +15,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 int16_t g_monitor_state = MONITOR_NORMAL;
 
@@ -36,6 +37,8 @@ bool g_port_wanted = false;
 bool g_in_poll = false;
 
 char g_port_name[8] = "";
+// The device the windows opened the port at; a lost port is opened again only there.
+std::string g_port_device;
 
 int open_port_quietly() {
     return SerialIO_Open(&g_app->serial_handle, ups_port_in_use(), UPS_RATE, UPS_DATA_BITS,
@@ -50,8 +53,11 @@ void drop_gone_port() {
     SerialIO_Close(&g_app->serial_handle);
 }
 
+// A "COMn" whose link in the program directory went away with its adapter names the machine's
+// own serial port meanwhile; polling whatever is wired there is worse than waiting for the UPS.
 void reopen_lost_port(ups_status& ups) {
     if (!g_port_wanted || g_app->serial_handle != SERIAL_INVALID) return;
+    if (serial_resolve_port(ups_port_in_use()) != g_port_device) return;
     if (open_port_quietly() == 0) ups.next_step = STEP_PROTOCOL;
 }
 
@@ -145,6 +151,7 @@ int ups_port_open() {
     if (!g_app) return 2;
     g_port_wanted = true;
     if (g_app->serial_handle != SERIAL_INVALID) SerialIO_Close(&g_app->serial_handle);
+    g_port_device = serial_resolve_port(ups_port_in_use());
     const int result = open_port_quietly();
     if (result != 0) {
         tracef(1, "UPSSVC: SerialIO_Open error on COM port: %s!", ups_port_in_use());
@@ -249,6 +256,7 @@ void reset_monitor_engine() {
     g_monitor_state = MONITOR_NORMAL;
     g_link_lost = false;
     g_port_wanted = false;
+    g_port_device.clear();
     g_in_poll = false;
     reset_countdown();
     forget_shutdown_announcements();

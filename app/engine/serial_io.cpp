@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
@@ -47,6 +48,17 @@ constexpr const char* PARITY_LETTERS[] = {"N", "E", "O"};
 
 // On the generic tty layout the "other rate" marker shares its bit with CBAUDEX.
 constexpr tcflag_t RATE_OTHER = CBAUDEX;
+
+bool g_real_ports_forbidden = false;
+int g_real_port_refusals = 0;
+
+// A device under /dev other than a pseudo-terminal, after following links; a path that does not
+// resolve opens nothing.
+bool is_real_device(const std::string& path) {
+    char real[PATH_MAX];
+    if (!realpath(path.c_str(), real)) return false;
+    return strncmp(real, "/dev/", 5) == 0 && strncmp(real, "/dev/pts/", 9) != 0;
+}
 
 const rate_entry* find_rate(int rate) {
     for (const rate_entry& entry : RATES)
@@ -220,6 +232,11 @@ int SerialIO_Open(int* handle, const char* port, int rate, int data_bits, int pa
     const char* parity_letter = parity >= 0 && parity <= 2 ? PARITY_LETTERS[parity] : "?";
 
     const std::string path = serial_resolve_port(port);
+    if (g_real_ports_forbidden && is_real_device(path)) {
+        ++g_real_port_refusals;
+        tracef(TRACE_ERROR, "CreateFile error: %d on file: %s.", EACCES, port);
+        return 2;
+    }
     // Non-blocking from the start: opening a line without carrier would otherwise wait for it.
     open_port fd(open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
     if (fd.get() < 0) {
@@ -353,4 +370,12 @@ bool serial_device_gone(int handle) {
     } while (ready < 0 && errno == EINTR);
     if (ready < 0) return true;
     return (entry.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
+}
+
+void forbid_real_serial_ports() {
+    g_real_ports_forbidden = true;
+}
+
+int real_serial_port_refusals() {
+    return g_real_port_refusals;
 }

@@ -48,3 +48,10 @@ int SerialIO_Write(int handle, const char* bytes, int length, int* written);
 // True when an open handle no longer reaches its device (hung up, unplugged, in error, or not an
 // open descriptor), so the caller should close it and open the port again; false for -1.
 bool serial_device_gone(int handle);
+
+// From now on SerialIO_Open refuses, before opening, any device under /dev that is not a
+// pseudo-terminal (links followed); tests call it first so no port name reaches real hardware.
+void forbid_real_serial_ports();
+
+// How many opens forbid_real_serial_ports has refused.
+int real_serial_port_refusals();
