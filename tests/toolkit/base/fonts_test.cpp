@@ -383,7 +383,9 @@ TEST_F(FontTest, FontDialogChoiceChangesTheFontAndSendsFontEvent) {
     std::vector<int32_t> types = types_for(win);
     ASSERT_EQ(std::count(types.begin(), types.end(), E_FONT), 1);
     for (const SeenEvent& s : seen_events()) {
-        if (s.ev.type == E_FONT) EXPECT_EQ(wynv_event_get_font(&s.ev), font_);
+        if (s.ev.type == E_FONT) {
+            EXPECT_EQ(wynv_event_get_font(&s.ev), font_);
+        }
     }
 
     QTimer::singleShot(0, [] {

@@ -297,12 +297,13 @@ BOOLEAN wynv_dm_post_font_sel(WINDOW win, FONT font, const void*, uint32_t) {
     WINDOW map_for = font->win ? font->win : target;
     if (std::shared_ptr<const NativeFont> native = fonts_map(font, drawing_dpi(map_for)))
         initial = native->font;
-    // The chooser works in tenths of a point.
-    initial.setPointSizeF(std::clamp(font->size, 1, kFontSizeMax) * 10 / 10.0);
+    // The chooser starts from the portable size, not from the mapped pixel height.
+    initial.setPointSizeF(std::clamp(font->size, 1, kFontSizeMax));
     QFontDialog dialog(initial, widget_of(target));
     if (dialog.exec() != QDialog::Accepted) return FALSE;
     const QFont chosen = dialog.selectedFont();
-    const int tenths = int(chosen.pointSizeF() * 10 + 0.5);
+    // The choice comes back in tenths of a point and is rounded to whole points.
+    const int tenths = int(std::clamp(chosen.pointSizeF(), 0.0, double(kFontSizeMax)) * 10 + 0.5);
     const int32_t size = (tenths + 5) / 10;
     const char* family = font_intern(chosen.family().toStdString());
     const uint32_t style = style_of(chosen);
