@@ -2,6 +2,7 @@
 // brushes, clipping, the arrowhead, text at the baseline, and the updates drawing and scrolling
 // cause.
 #include <QImage>
+#include <wyn/res.h>
 
 #include "kernel/drawing.h"
 #include "kernel/widgets.h"
@@ -441,4 +442,31 @@ TEST_F(DrawingTest, WindowWithoutSurfaceDrawsThroughAGivenPainter) {
     }
     EXPECT_GT(inked_rows, 30);
     wynk_vobj_destroy(page);
+}
+
+namespace {
+
+const char* const kSquareXpm[] = {"4 4 2 1", "  c #FFFFFF", "x c #FF0000", "xxxx",
+                                  "x  x",    "x  x",        "xxxx"};
+const WYN_RES_ICON kIcons[] = {{nullptr, 9012, 6, kSquareXpm}};
+const WYN_RES_STRING kStrings[] = {{30022, "Liberation Serif"}};
+
+} // namespace
+
+TEST_F(DrawingTest, IconsAndBuiltInFacesComeFromTheProgramsResources) {
+    WYN_RES_MODULE module{};
+    module.icons = kIcons;
+    module.icon_count = 1;
+    module.strings = kStrings;
+    module.string_count = 1;
+    wynwi_set_resources(&module);
+    EXPECT_TRUE(wynk_dwin_draw_icon(win_, 30, 40, 9012));
+    EXPECT_EQ(px(30, 40), 0xFF0000u);
+    EXPECT_EQ(px(31, 41), kWhite);
+    EXPECT_EQ(px(33, 43), 0xFF0000u);
+    EXPECT_FALSE(wynk_dwin_draw_icon(win_, 0, 0, 4711));
+
+    wynv_dwin_set_font_family(win_, "helvetica");
+    EXPECT_NE(std::string(wynv_dwin_get_font_family_mapped(win_)).find("Serif"), std::string::npos);
+    wynwi_set_resources(nullptr);
 }
