@@ -29,6 +29,7 @@ inline constexpr char kScr[] = "tscr";
 inline constexpr char kDm[] = "tdm";
 inline constexpr char kDwin[] = "tdwin";
 inline constexpr char kFont[] = "tfont";
+inline constexpr char kCxo[] = "tcxo";
 inline constexpr char kErrmsg[] = "terrmsg";
 
 // A set of window or control types (WT_*): bit t stands for type t.

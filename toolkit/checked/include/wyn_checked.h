@@ -4,6 +4,7 @@
 
 #include <wyn/checked/app.h>
 #include <wyn/checked/ctl.h>
+#include <wyn/checked/cxo.h>
 #include <wyn/checked/dlg.h>
 #include <wyn/checked/dm.h>
 #include <wyn/checked/dwin.h>
