@@ -109,6 +109,12 @@ class Call {
     // A pointer the function cannot do without (null reports id).
     bool given(const void* p, WYN_MSG_ID id = WYN_MSG_NULL_HANDLE,
                Where where = Where::current()) const;
+    // A function the call cannot do without (null reports id).
+    template <typename R, typename... Args>
+    bool given_fn(R (*fn)(Args...), WYN_MSG_ID id = WYN_MSG_NULL_HANDLE,
+                  Where where = Where::current()) const {
+        return fn != nullptr || fail(id, where);
+    }
     // A live font object.
     bool font(struct wyn_font* font, Where where = Where::current()) const;
     // A live font that is mapped to a native font.

@@ -19,9 +19,7 @@ bool live_cxo(const Call& c, CXO cxo) {
 CXO wyn_cxo_create(WINDOW owner, intptr_t create_data, int16_t position, CXO_HANDLER handler,
                    EVENT_MASK mask, const char* class_name, intptr_t app_data) {
     Call c(__func__, kCxo);
-    if (!c.window(owner, kAnyType) || !c.given(reinterpret_cast<const void*>(handler)) ||
-        !c.given(class_name))
-        return nullptr;
+    if (!c.window(owner, kAnyType) || !c.given_fn(handler) || !c.given(class_name)) return nullptr;
     if (position != kChainFront && position != kChainEnd)
         return c.fail_as<CXO>(nullptr, WYN_MSG_BAD_VALUE);
     return wynv_cxo_create(owner, create_data, position, handler, mask, class_name, app_data);

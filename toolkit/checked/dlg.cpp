@@ -18,7 +18,7 @@ WINDOW wyn_dlg_create_def(WIN_DEF* def, EVENT_MASK mask, EVENT_HANDLER handler, 
     Call c(__func__, kDlg);
     if (!c.outside_update() || !c.given(def)) return nullptr;
     if (!in_set(def->type, kDialogs)) return c.fail_as<WINDOW>(nullptr, kIncorrectDialogType);
-    if (!c.given(reinterpret_cast<const void*>(handler), WYN_MSG_NULL_POINTER)) return nullptr;
+    if (!c.given_fn(handler, WYN_MSG_NULL_POINTER)) return nullptr;
     // A dialog that cannot be built is reported by the library.
     return wynk_dlg_create_def(def, mask, handler, app_data);
 }
@@ -29,6 +29,6 @@ WINDOW wyn_dlg_create_res(int32_t type, int32_t id, EVENT_MASK mask, EVENT_HANDL
     if (!c.outside_update()) return nullptr;
     if (!in_set(type, kDialogs)) return c.fail_as<WINDOW>(nullptr, kIncorrectDialogType);
     if (id < 0 || id > kLastDialogId) return c.fail_as<WINDOW>(nullptr, WYN_MSG_BAD_VALUE);
-    if (!c.given(reinterpret_cast<const void*>(handler), WYN_MSG_NULL_POINTER)) return nullptr;
+    if (!c.given_fn(handler, WYN_MSG_NULL_POINTER)) return nullptr;
     return wynk_dlg_create_res(type, id, mask, handler, app_data);
 }

@@ -25,9 +25,7 @@ WINDOW wyn_win_create(int32_t type, const RCT* rct, const char* title, int16_t m
                       intptr_t app_data) {
     Call c(__func__, kWin);
     if (!c.outside_update() || !c.window(parent, kParentTypes)) return nullptr;
-    if (!c.given(rct) ||
-        !c.given(reinterpret_cast<const void*>(handler), WYN_MSG_NULL_EVENT_HANDLER))
-        return nullptr;
+    if (!c.given(rct) || !c.given_fn(handler, WYN_MSG_NULL_EVENT_HANDLER)) return nullptr;
     TypeSet allowed = in_set(parent->type, kDialogs) ? kUnderDialog : kCreatable;
     if (!in_set(type, allowed)) return c.fail_as<WINDOW>(nullptr, WYN_MSG_INCORRECT_WINDOW_TYPE);
     if (rect_inverted(*rct)) c.warn(WYN_MSG_BAD_RECT_FORMAT);

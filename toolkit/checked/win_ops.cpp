@@ -70,8 +70,7 @@ WINDOW wyn_win_create_def(WIN_DEF* def, WINDOW parent, EVENT_MASK mask, EVENT_HA
                           intptr_t app_data) {
     Call c(__func__, kWin);
     if (!c.outside_update() || !c.given(def) || !c.window(parent, kParentTypes)) return nullptr;
-    if (!c.given(reinterpret_cast<const void*>(handler), WYN_MSG_NULL_EVENT_HANDLER))
-        return nullptr;
+    if (!c.given_fn(handler, WYN_MSG_NULL_EVENT_HANDLER)) return nullptr;
     if (!definition_fits(c, def, parent)) return nullptr;
     PixelRects pixels(def);
     if (!pixels.converted() || empty_rect(def->rct))
@@ -83,8 +82,7 @@ WINDOW wyn_win_create_res(int32_t id, WINDOW parent, EVENT_MASK mask, EVENT_HAND
                           intptr_t app_data) {
     Call c(__func__, kWin);
     if (!c.outside_update() || !c.window(parent, kParentTypes)) return nullptr;
-    if (!c.given(reinterpret_cast<const void*>(handler), WYN_MSG_NULL_EVENT_HANDLER))
-        return nullptr;
+    if (!c.given_fn(handler, WYN_MSG_NULL_EVENT_HANDLER)) return nullptr;
     // A missing resource is the library's to report.
     if (WIN_DEF* def = wynv_res_get_win_def(id)) {
         const bool usable = definition_usable(c, def, parent);
@@ -108,7 +106,7 @@ SLIST wyn_win_list_wins(WINDOW win) {
 
 void wyn_win_enum_wins(WINDOW win, WYN_ENUM_FN fn, intptr_t data) {
     Call c(__func__, kWin);
-    if (!c.window(win, kParentTypes) || !c.given(reinterpret_cast<const void*>(fn))) return;
+    if (!c.window(win, kParentTypes) || !c.given_fn(fn)) return;
     wynv_win_enum_wins(win, fn, data);
 }
 
