@@ -16,6 +16,7 @@
 #include "portable/attr.h"
 #include "portable/core_state.h"
 #include "portable/err_state.h"
+#include "portable/font_object.h"
 #include "portable/static_data.h"
 #include <wyn/errmsg.h>
 #include <wyn/static.h>
@@ -194,6 +195,8 @@ BOOLEAN wynwi_Init(WYN_STARTUP* startup) {
     core_set_attr(ATTR_CMD_LINE, reinterpret_cast<ATTR_VALUE>(startup->cmd_line));
     split_files(startup->cmd_line);
     session_install();
+    // Window and dialog definitions name fonts by resource; the readers make them through here.
+    fonts_install_resource_hooks();
     core().stage = AppStage::initialised;
     return TRUE;
 }
