@@ -50,9 +50,12 @@ bool definition_fits(const Call& c, const WIN_DEF* def, WINDOW parent) {
         return c.fail(WYN_MSG_INVALID_OBJECT);
     if (!in_set(def->type, kDefinable)) return c.fail(WYN_MSG_INCORRECT_WINDOW_TYPE);
     if (!wynv_win_check_flags(def->flags)) return c.fail(WYN_MSG_BAD_VALUE);
-    for (const WIN_DEF* e = def + 1; e->type != WT_NONE; ++e)
+    if (def->font && !c.font(def->font)) return false;
+    for (const WIN_DEF* e = def + 1; e->type != WT_NONE; ++e) {
         if (e->type != WT_TEXT_EDIT && !wynv_ctl_check_flags(e->type, e->u.ctl_flags))
             return c.fail(WYN_MSG_BAD_VALUE);
+        if (e->font && !c.font(e->font)) return false;
+    }
     return true;
 }
 
@@ -102,6 +105,12 @@ SLIST wyn_win_list_wins(WINDOW win) {
     Call c(__func__, kWin);
     if (!c.window(win, kParentTypes)) return nullptr;
     return wynk_win_list_wins(win);
+}
+
+NAV wyn_win_get_nav(WINDOW win) {
+    Call c(__func__, kWin);
+    if (!c.window(win, kWindowTypes)) return nullptr;
+    return wynv_win_get_nav(win);
 }
 
 void wyn_win_enum_wins(WINDOW win, WYN_ENUM_FN fn, intptr_t data) {

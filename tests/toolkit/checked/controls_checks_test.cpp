@@ -205,6 +205,13 @@ TEST_F(DefinitionChecks, RefusedDefinitionsBuildNothing) {
     def_[0].rct = RCT{2, 2, 12, 40};
     ReportRecorder::all().clear();
 
+    wyn_font stale{};
+    def_[1].font = &stale;
+    EXPECT_EQ(create(), nullptr);
+    EXPECT_TRUE(one_report(WYN_MSG_INVALID_FONT, "twin"));
+    def_[1].font = nullptr;
+    ReportRecorder::all().clear();
+
     def_[0].type = WT_PUSH_BUTTON;
     EXPECT_EQ(create(), nullptr);
     EXPECT_TRUE(one_report(WYN_MSG_INCORRECT_WINDOW_TYPE, "twin"));

@@ -8,6 +8,7 @@
 #include <wyn/attr.h>
 #include <wyn/ctl.h>
 #include <wyn/dlg.h>
+#include <wyn/nav.h>
 #include <wyn/win.h>
 
 WYN_BEGIN_C
@@ -88,8 +89,8 @@ void wyn_scr_hide_cursor(void);
 /* --- windows --- */
 /* Creates the window of def and its controls under parent (see wynk_win_create_def): under the
    task or screen window a window needs a menu, WSF_NO_MENUBAR or the modal type; under a dialog
-   only a modal window may be made. The rectangles are taken in pixels for the call and put back
-   afterwards. Null on a fault. */
+   only a modal window may be made; flags and fonts must be known and live. The rectangles are
+   taken in pixels for the call and put back afterwards. Null on a fault. */
 WINDOW wyn_win_create_def(WIN_DEF* def, WINDOW parent, EVENT_MASK mask, EVENT_HANDLER handler,
                           intptr_t app_data);
 /* As wyn_win_create_def for window resource id. */
@@ -99,6 +100,8 @@ WINDOW wyn_win_create_res(int32_t id, WINDOW parent, EVENT_MASK mask, EVENT_HAND
 WINDOW wyn_win_get_ctl(WINDOW win, int16_t id);
 /* A new list of win's child objects; null on a fault. */
 SLIST wyn_win_list_wins(WINDOW win);
+/* The navigation group win belongs to; null on a fault or when there is none. */
+NAV wyn_win_get_nav(WINDOW win);
 /* Calls fn for every child object of win until it returns FALSE. */
 void wyn_win_enum_wins(WINDOW win, WYN_ENUM_FN fn, intptr_t data);
 /* Sets the colour table a window gives its controls. */
