@@ -189,3 +189,20 @@ TEST_F(ArgumentChecks, MissingFileAnswersExistenceWithoutAReport) {
     EXPECT_EQ(wyn_fsys_get_file_attr(&spec, WYN_FATTR_READABLE), TRUE);
     EXPECT_TRUE(ReportRecorder::all().empty());
 }
+
+using ReportText = ErrTest;
+
+// What the user reads: the standard error dialog names the checked function after the one already
+// running, and the layer's source name.
+TEST_F(ReportText, ErrorDialogNamesTheFunctionChainAndTheLayersSource) {
+    wynv_errfrm_mark_API("wyn_help_open_helpfile");
+    EXPECT_EQ(wyn_slist_count(nullptr), -1);
+    wynv_errfrm_unmark_API();
+    ASSERT_EQ(observed.dialogs.size(), 1u);
+    const std::string& text = observed.dialogs[0].text;
+    EXPECT_NE(text.find("NULL SLIST pointer"), std::string::npos) << text;
+    EXPECT_NE(text.find("Function: wyn_slist_count wyn_help_open_helpfile"), std::string::npos)
+        << text;
+    EXPECT_NE(text.find("File:     tslist line: "), std::string::npos) << text;
+    EXPECT_EQ(wynv_errfrm_get_API_count(), 0);
+}
