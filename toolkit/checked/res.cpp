@@ -43,3 +43,48 @@ char* wyn_res_get_str(int32_t id, char* buf, int32_t size) {
     if (!c.given(buf) || !c.at_least(size, 1)) return nullptr;
     return wynv_res_get_str(id, buf, size);
 }
+
+char* wyn_res_get_db_str(int32_t id, char* buf, int32_t size) {
+    Call c(__func__, kRes);
+    if (!c.given(buf) || !c.at_least(size, 1)) return nullptr;
+    return wynv_res_get_db_str(id, buf, size);
+}
+
+BOOLEAN wyn_res_get_font_desc(int32_t id, WYN_RES_FONT* font) {
+    Call c(__func__, kRes);
+    if (!c.given(font)) return FALSE;
+    return wynv_res_get_font_desc(id, font);
+}
+
+int32_t wyn_res_get_image(int32_t id) {
+    Call c(__func__, kRes);
+    return wynv_res_get_image(id);
+}
+
+int32_t wyn_res_get_image_data(int32_t id, int32_t ext_tag, void* buf, int32_t size) {
+    Call c(__func__, kRes);
+    return wynv_res_get_image_data(id, ext_tag, buf, size);
+}
+
+int32_t wyn_res_get_win_data(int32_t id, int32_t entry_id, int32_t ext_tag, void* buf,
+                             int32_t size) {
+    Call c(__func__, kRes);
+    return wynv_res_get_win_data(id, entry_id, ext_tag, buf, size);
+}
+
+int32_t wyn_res_get_dlg_data(int32_t id, int32_t entry_id, int32_t ext_tag, void* buf,
+                             int32_t size) {
+    Call c(__func__, kRes);
+    return wynv_res_get_dlg_data(id, entry_id, ext_tag, buf, size);
+}
+
+int32_t wyn_res_get_menu_data(int32_t id, int32_t tag, int32_t ext_tag, void* buf, int32_t size) {
+    Call c(__func__, kRes);
+    return wynv_res_get_menu_data(id, tag, ext_tag, buf, size);
+}
+
+int32_t wyn_res_get_key_table(int32_t id, WYN_RES_ACCEL* keys, int32_t max) {
+    Call c(__func__, kRes);
+    if (!c.at_least(max, 0) || (max > 0 && !c.given(keys))) return -1;
+    return wynv_res_get_key_table(id, keys, max);
+}

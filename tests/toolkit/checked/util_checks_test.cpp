@@ -134,6 +134,10 @@ TEST_F(ArgumentChecks, EveryFaultPathReportsOnceAndUnmarks) {
          [] { wyn_res_free_win_def(nullptr); }},
         {"wyn_res_free_menu_tree", WYN_MSG_NULL_HANDLE, "tres",
          [] { wyn_res_free_menu_tree(nullptr); }},
+        {"wyn_res_get_db_str", WYN_MSG_NULL_HANDLE, "tres",
+         [] { EXPECT_EQ(wyn_res_get_db_str(1, nullptr, 5), nullptr); }},
+        {"wyn_res_get_key_table", WYN_MSG_NULL_HANDLE, "tres",
+         [] { EXPECT_EQ(wyn_res_get_key_table(9001, nullptr, 3), -1); }},
         {"wyn_res_get_str", WYN_MSG_VALUE_TOO_LOW, "tres",
          [&] { EXPECT_EQ(wyn_res_get_str(30001, buf, 0), nullptr); }},
     };

@@ -184,5 +184,19 @@ void wyn_res_free_win_def(WIN_DEF* def);
 void wyn_res_free_menu_tree(MENU_ITEM* tree);
 /* Null on a null buf or a size below 1. */
 char* wyn_res_get_str(int32_t id, char* buf, int32_t size);
+/* Database string resource id into buf; null on a null buf or a size below 1. */
+char* wyn_res_get_db_str(int32_t id, char* buf, int32_t size);
+/* Font resource id into *font; FALSE on a null font or when there is none. */
+BOOLEAN wyn_res_get_font_desc(int32_t id, WYN_RES_FONT* font);
+/* Extension data of image, window, dialog and menu resources, as the wynv_res_ functions. */
+int32_t wyn_res_get_image(int32_t id);
+int32_t wyn_res_get_image_data(int32_t id, int32_t ext_tag, void* buf, int32_t size);
+int32_t wyn_res_get_win_data(int32_t id, int32_t entry_id, int32_t ext_tag, void* buf,
+                             int32_t size);
+int32_t wyn_res_get_dlg_data(int32_t id, int32_t entry_id, int32_t ext_tag, void* buf,
+                             int32_t size);
+int32_t wyn_res_get_menu_data(int32_t id, int32_t tag, int32_t ext_tag, void* buf, int32_t size);
+/* Key table id into keys (up to max); -1 on a null keys with max above 0 or when absent. */
+int32_t wyn_res_get_key_table(int32_t id, WYN_RES_ACCEL* keys, int32_t max);
 
 WYN_END_C
