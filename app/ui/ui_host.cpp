@@ -1,0 +1,52 @@
+// The engine's host: timers and drawing on the status window through the checked toolkit calls.
+#include "ui/ui_host.h"
+
+#include "engine/app_state.h"
+#include "engine/report.h"
+#include "ui/message_panel.h"
+#include "ui/status_draw.h"
+
+#include <wyn/checked/app.h>
+#include <wyn/checked/dwin.h>
+
+namespace {
+ui_host g_host;
+}
+
+int ui_host::create_poll_timer(int milliseconds) {
+    if (!g_app || !g_app->status_window) return 0;
+    const int32_t id = wyn_timer_create(g_app->status_window, milliseconds);
+    // The toolkit's -1 means no timer; the engine knows no timer as 0.
+    return id < 0 ? 0 : id;
+}
+
+void ui_host::destroy_poll_timer(int timer) {
+    if (timer > 0) wyn_timer_destroy(timer);
+}
+
+void ui_host::draw_clock() {
+    if (g_app && g_app->status_window) status_draw_clock(g_app->status_window, true);
+}
+
+void ui_host::refresh_status() {
+    if (g_app && g_app->status_window) status_draw(g_app->status_window, true);
+}
+
+void ui_host::set_icon(const char* name) {
+    // The toolkit has no call that changes the task window's icon yet; the choice is kept so the
+    // minimised window can show it once there is one.
+    icon_ = name ? name : "Normal";
+}
+
+void ui_host::terminate_application() {
+    wyn_app_destroy();
+}
+
+void install_ui_host() {
+    set_monitor_host(&g_host);
+    set_message_destinations(message_destinations{message_panel_add, nullptr});
+}
+
+ui_host& the_ui_host() {
+    return g_host;
+}

@@ -1,0 +1,29 @@
+// The windows' side of the monitor engine: the poll timer, redraws, the icon and the end.
+#pragma once
+
+#include "engine/monitor_host.h"
+
+#include <string>
+
+// The engine's host over the checked toolkit calls, acting on the windows of the application state.
+class ui_host final : public monitor_host {
+  public:
+    int create_poll_timer(int milliseconds) override;
+    void destroy_poll_timer(int timer) override;
+    void draw_clock() override;
+    void refresh_status() override;
+    void set_icon(const char* name) override;
+    void terminate_application() override;
+
+    // The icon name last set ("Normal" until another is chosen).
+    const std::string& icon() const { return icon_; }
+
+  private:
+    std::string icon_ = "Normal";
+};
+
+// Installs the one ui_host as the engine's host and the message panel as its panel destination.
+void install_ui_host();
+
+// The installed ui_host.
+ui_host& the_ui_host();

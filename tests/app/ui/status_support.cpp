@@ -1,0 +1,65 @@
+// The status window fixture over the test toolkit.
+#include "app/ui/status_support.h"
+
+#include "kernel/widgets.h"
+#include "ui/message_panel.h"
+#include "ui/status_draw.h"
+
+#include <QImage>
+#include <cstring>
+
+void status_window_test::SetUp() {
+    ToolkitTest::SetUp();
+    startApp();
+    app_.serial_handle = -1;
+    g_app = &app_;
+    win_ = makeChild(RCT{0, 0, 430, 640});
+    ASSERT_NE(win_, nullptr);
+    app_.status_window = win_;
+    pump();
+    status_draw_reset();
+    message_panel_reset();
+}
+
+void status_window_test::TearDown() {
+    set_task_minimised_query(nullptr);
+    g_app = nullptr;
+    ToolkitTest::TearDown();
+}
+
+uint32_t status_window_test::px(int x, int y) const {
+    return surface_of(win_)->backing().pixel(x, y) & 0xFFFFFF;
+}
+
+int status_window_test::count(int left, int top, int right, int bottom, uint32_t rgb) const {
+    int n = 0;
+    for (int y = top; y < bottom; ++y)
+        for (int x = left; x < right; ++x) n += px(x, y) == rgb;
+    return n;
+}
+
+void status_window_test::fill_readings() {
+    ups_status& u = app_.local;
+    u.valid = 1;
+    u.voltage_class = 0;
+    std::strcpy(u.model_name, "Kestra 1400");
+    std::strcpy(u.ups_id, "BENCH-7");
+    std::strcpy(app_.alert_server, "OPSHOST");
+    u.line_voltage = 120;
+    u.frequency = 60;
+    u.regulator_state = 0;
+    u.power_state = 2;
+    u.battery_not_low = 1;
+    u.load = 50;
+    u.battery_charge = 100;
+    u.temperature_c = 31;
+    u.selftest_status = 0;
+    u.last_selftest.month = 10;
+    u.last_selftest.day = 24;
+    u.last_selftest.year = 126;
+    u.thresholds[ALARM_HIGH_LINE].value = 125;
+    u.thresholds[ALARM_LOW_LINE].value = 100;
+    u.thresholds[ALARM_LOAD].value = 80;
+    u.thresholds[ALARM_BATTERY].value = 30;
+    app_.poll_clock = ups_clock{5, 4, 10, 8, 11, 126, 2, 341, 0};
+}
