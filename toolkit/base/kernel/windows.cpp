@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "kernel/kernel_state.h"
+#include "kernel/menus.h"
 #include "kernel/timers.h"
 #include "kernel/widgets.h"
 #include "portable/core_state.h"
@@ -86,6 +87,8 @@ WINDOW build(WINDOW win, const RCT& rct, const char* title) {
     CoreBusyScope busy;
     QWidget* widget = make_widget(win);
     win->native = widget;
+    // The bar is part of the frame before it is sized and shown.
+    menus_equip_window(win);
     WynSurface* surface = surface_of(win);
     EVENT create{};
     create.type = E_CREATE;
