@@ -1,0 +1,64 @@
+// The engine's host over the windows: the poll timer on the status window, posted messages
+// reaching the panel, redraws and the icon choice.
+#include "app/ui/status_support.h"
+
+#include "engine/poll_cycle.h"
+#include "engine/report.h"
+#include "ui/message_panel.h"
+#include "ui/ui_host.h"
+
+#include <string>
+
+namespace {
+
+class ui_host_test : public status_window_test {
+  protected:
+    void SetUp() override {
+        status_window_test::SetUp();
+        install_ui_host();
+    }
+    void TearDown() override {
+        if (app_.poll_timer) the_ui_host().destroy_poll_timer(app_.poll_timer);
+        set_monitor_host(nullptr);
+        set_message_destinations({});
+        status_window_test::TearDown();
+    }
+};
+
+TEST_F(ui_host_test, poll_period_creates_a_timer_on_the_status_window_and_recreates_on_change) {
+    ASSERT_EQ(set_poll_period(1), 0);
+    const int first = app_.poll_timer;
+    EXPECT_GT(first, 0);
+    EXPECT_EQ(set_poll_period(1), 0);
+    EXPECT_EQ(app_.poll_timer, first);
+    ASSERT_EQ(set_poll_period(3), 0);
+    EXPECT_GT(app_.poll_timer, 0);
+    EXPECT_EQ(app_.poll_period, 3);
+}
+
+TEST_F(ui_host_test, no_timer_without_a_status_window) {
+    app_.status_window = nullptr;
+    EXPECT_EQ(the_ui_host().create_poll_timer(1000), 0);
+}
+
+TEST_F(ui_host_test, panel_messages_posted_by_the_engine_reach_the_panel) {
+    set_log_writing(false);
+    post_message("UPS connected on COM2.", MSG_PANEL);
+    set_log_writing(true);
+    EXPECT_EQ(std::string(message_panel_line(0)).substr(0, 22), "UPS connected on COM2.");
+}
+
+TEST_F(ui_host_test, clock_redraw_shows_the_poll_time) {
+    app_.poll_clock = ups_clock{5, 4, 10, 8, 11, 126, 2, 341, 0};
+    the_ui_host().draw_clock();
+    EXPECT_GT(count(12, 22, 165, 36, RGB_WHITE), 0);
+}
+
+TEST_F(ui_host_test, icon_choice_is_kept) {
+    the_ui_host().set_icon("Battery3");
+    EXPECT_EQ(the_ui_host().icon(), "Battery3");
+    the_ui_host().set_icon("Normal");
+    EXPECT_EQ(the_ui_host().icon(), "Normal");
+}
+
+} // namespace
