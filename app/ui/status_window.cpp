@@ -5,9 +5,12 @@
 #include "engine/poll_cycle.h"
 #include "engine/report.h"
 #include "engine/serial_io.h"
+#include "files/config_file.h"
+#include "ui/prompts.h"
 #include "ui/status_draw.h"
 #include "ui/test_seam.h"
 #include "ui/ui_host.h"
+#include "ui/voltage_check.h"
 
 #include <cstdio>
 #include <wyn/checked/app.h>
@@ -17,7 +20,17 @@
 
 namespace {
 bool g_polling = false; // a poll can open a dialog whose loop delivers the next timer event
+
+int16_t ask_voltage() {
+    return ui_ask("208", "240", VOLTAGE_QUESTION);
 }
+
+void check_voltage(WINDOW win) {
+    if (!g_app || !check_nominal_voltage(g_app->local, ask_voltage)) return;
+    save_configuration(g_app->local, *g_app);
+    if (g_app && g_app->status_window == win) wyn_dwin_invalidate_rect(win, nullptr);
+}
+} // namespace
 
 WINDOW create_status_window(WINDOW task) {
     return wyn_win_create_res(STATUS_WINDOW_ID, task, EM_ALL, status_window_handler, 0);
@@ -46,11 +59,18 @@ int32_t status_window_handler(WINDOW win, EVENT* ev) {
         if (g_app && ev->v.timer.id == g_app->poll_timer && !g_polling) {
             g_polling = true;
             poll_tick();
+            check_voltage(win);
             g_polling = false;
         }
         break;
     case E_CLOSE:
         wyn_vobj_destroy(win);
+        break;
+    case E_QUIT:
+        if (ev->v.quit.query)
+            wyn_app_allow_quit();
+        else
+            wyn_app_destroy();
         break;
     case E_DESTROY:
         if (!g_app || g_app->status_window != win) break;

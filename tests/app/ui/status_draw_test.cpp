@@ -4,6 +4,7 @@
 
 #include "kernel/widgets.h"
 #include "ui/status_draw.h"
+#include "ui/voltage_check.h"
 
 #include <QImage>
 #include <string>
@@ -142,6 +143,49 @@ TEST_F(status_draw_test, ups_mode_is_red_on_battery_and_white_on_mains) {
     EXPECT_GT(count(150, 256, 252, 272, RGB_RED), 0);
     // The text colour is white again for the rows after it.
     EXPECT_EQ(count(150, 212, 252, 228, RGB_RED), 0);
+}
+
+} // namespace
+
+namespace {
+
+int16_t g_answer = 0;
+int g_asked = 0;
+int16_t answer() {
+    ++g_asked;
+    return g_answer;
+}
+
+TEST(status_voltage, class_3_without_a_voltage_asks_once_and_stores_the_answer) {
+    ups_status ups{};
+    ups.valid = 1;
+    ups.voltage_class = 3;
+    g_answer = 1;
+    g_asked = 0;
+    EXPECT_TRUE(check_nominal_voltage(ups, answer));
+    EXPECT_EQ(ups.nominal_voltage, 240);
+    EXPECT_STREQ(ups.ups_voltage_text, "240");
+    EXPECT_FALSE(check_nominal_voltage(ups, answer));
+    EXPECT_EQ(g_asked, 1);
+    // A closed question takes the default.
+    ups.nominal_voltage = 0;
+    g_answer = 2;
+    EXPECT_TRUE(check_nominal_voltage(ups, answer));
+    EXPECT_EQ(ups.nominal_voltage, 208);
+    EXPECT_STREQ(ups.ups_voltage_text, "208");
+}
+
+TEST(status_voltage, other_class_drops_a_stored_voltage_but_only_once_the_ups_has_answered) {
+    ups_status ups{};
+    ups.voltage_class = 0;
+    ups.nominal_voltage = 240;
+    EXPECT_FALSE(check_nominal_voltage(ups, answer));
+    EXPECT_EQ(ups.nominal_voltage, 240);
+    ups.valid = 1;
+    EXPECT_TRUE(check_nominal_voltage(ups, answer));
+    EXPECT_EQ(ups.nominal_voltage, 0);
+    EXPECT_STREQ(ups.ups_voltage_text, "Default");
+    EXPECT_FALSE(check_nominal_voltage(ups, answer));
 }
 
 } // namespace

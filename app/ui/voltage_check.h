@@ -1,0 +1,14 @@
+// The nominal voltage of a UPS that cannot report its own: asked once, forgotten when not needed.
+#pragma once
+
+#include "engine/ups_status.h"
+
+#include <cstdint>
+
+// Question asked for the nominal voltage; the buttons are "208" (default) and "240".
+inline constexpr const char* VOLTAGE_QUESTION = "Please enter the voltage of your UPS:";
+
+// Brings the nominal voltage of a record with data in line with its voltage class: class 3 without
+// one asks (answer 0 gives 208, 1 gives 240, a closed question the default 208); another class
+// drops a stored one. True when the record changed and the configuration must be written.
+bool check_nominal_voltage(ups_status& ups, int16_t (*ask)());
