@@ -284,7 +284,8 @@ void draw_status_rows(WINDOW win, const ups_status& ups) {
 
     const ups_clock& last = ups.last_selftest;
     if (last.year != 0) {
-        std::snprintf(buf, sizeof buf, "%02d/%02d/%02d", (last.month + 1) % 100, last.day % 100,
+        // The scheduler keeps this month 1-12, unlike the poll clock's.
+        std::snprintf(buf, sizeof buf, "%02d/%02d/%02d", last.month % 100, last.day % 100,
                       last.year % 1000);
         text(win, 150, 356, buf);
     } else {

@@ -54,7 +54,7 @@ void status_window_test::fill_readings() {
     u.battery_charge = 100;
     u.temperature_c = 31;
     u.selftest_status = 0;
-    u.last_selftest.month = 10;
+    u.last_selftest.month = 11; // kept 1-12, as the scheduler stores it
     u.last_selftest.day = 24;
     u.last_selftest.year = 126;
     u.thresholds[ALARM_HIGH_LINE].value = 125;
