@@ -1,5 +1,8 @@
 // The engine's host over the windows: the poll timer on the status window, posted messages
-// reaching the panel, redraws and the icon choice.
+// reaching the panel, redraws, the icon choice, and the running program reporting its port.
+#include <gtest/gtest.h>
+
+#include "app/ui/program_support.h"
 #include "app/ui/status_support.h"
 
 #include "engine/poll_cycle.h"
@@ -7,6 +10,7 @@
 #include "ui/message_panel.h"
 #include "ui/ui_host.h"
 
+#include <cstdio>
 #include <string>
 
 namespace {
@@ -59,6 +63,21 @@ TEST_F(ui_host_test, icon_choice_is_kept) {
     EXPECT_EQ(the_ui_host().icon(), "Battery3");
     the_ui_host().set_icon("Normal");
     EXPECT_EQ(the_ui_host().icon(), "Normal");
+}
+
+} // namespace
+
+namespace {
+
+using status_window_program = program_test;
+
+TEST_F(status_window_program, port_that_cannot_be_opened_is_reported_in_the_alarm_log) {
+    write_configuration(
+        [](ups_status& u) { std::snprintf(u.ups_port, sizeof u.ups_port, "COM7"); });
+    auto p = start("run", {"command 1008"}, {"/NOPNP"});
+    ASSERT_EQ(p->wait(20000), 0);
+    EXPECT_NE(read_file(dir_.file("norva.alm")).find("Error opening port: COM7!"),
+              std::string::npos);
 }
 
 } // namespace
