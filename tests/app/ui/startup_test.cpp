@@ -62,6 +62,7 @@ TEST_F(startup, ok_saves_the_configuration_then_the_status_window_opens_and_exit
     const auto log = log_of("run");
     EXPECT_EQ(windows_in(log), (std::vector<std::string>{kTask, kSetup, kStatus}));
     EXPECT_FALSE(has(log, kExitQuestion));
+    EXPECT_TRUE(has(log, "menubar 1"));
     EXPECT_EQ(log.back(), "exit 0");
     EXPECT_TRUE(faults(log).empty()) << faults(log).front();
     EXPECT_FALSE(read_file(dir_.file("norva.cfg")).empty());
