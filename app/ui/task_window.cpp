@@ -13,7 +13,6 @@
 #include "ui/status_window.h"
 #include "ui/test_seam.h"
 
-#include <cstring>
 #include <memory>
 #include <new>
 #include <wyn/checked/app.h>
