@@ -200,6 +200,7 @@ int check_link(ups_status& ups) {
 void poll_tick() {
     if (!g_app || g_in_poll) return;
     g_in_poll = true;
+    app_state* const app = g_app;
     monitor_host* host = current_monitor_host();
     app_stamp_poll_time(*g_app, app_now());
     if (host) host->draw_clock();
@@ -220,6 +221,12 @@ void poll_tick() {
     default:
         run_shutdown_state(ups);
         break;
+    }
+    // The last shutdown step ends the program, which destroys the windows and frees the state this
+    // poll was working on: nothing of it may be touched after that.
+    if (g_app != app) {
+        g_in_poll = false;
+        return;
     }
 
     if (r == 0) {

@@ -29,9 +29,18 @@ struct recording_host : monitor_host {
     void draw_clock() override { ++clock_draws; }
     void refresh_status() override { ++refreshes; }
     void set_icon(const char* name) override { icons.emplace_back(name); }
-    void terminate_application() override { ++terminations; }
+    void terminate_application() override {
+        ++terminations;
+        // As in the program: ending it destroys the windows, closes the port and frees the state.
+        if (end_frees_state && g_app) {
+            if (g_app->serial_handle != -1) ups_port_close();
+            delete g_app;
+            g_app = nullptr;
+        }
+    }
 
     bool fail_timer = false;
+    bool end_frees_state = false;
     std::vector<int> timers, destroyed;
     std::vector<std::string> icons;
     int clock_draws = 0, refreshes = 0, terminations = 0;
@@ -138,7 +147,7 @@ class monitor_test : public ::testing::Test {
     }
 
     void TearDown() override {
-        if (g_app->serial_handle != -1) ups_port_close();
+        if (g_app && g_app->serial_handle != -1) ups_port_close();
         reset_monitor_engine();
         delete g_app;
         g_app = nullptr;
@@ -173,7 +182,7 @@ class monitor_test : public ::testing::Test {
         g_now += seconds;
         ++ticks;
         poll_tick();
-        ups.answer(g_app->serial_handle);
+        if (g_app) ups.answer(g_app->serial_handle);
     }
 
     // Ticks until the local record is valid (identification done, a :D answered).

@@ -114,6 +114,15 @@ TEST_F(shutdown_sequence, PowerFailureCountsDownWarnsStepsTheIconAndSwitchesTheU
     EXPECT_EQ(host.terminations, 1);
 }
 
+TEST_F(shutdown_sequence, EndingTheProgramInsideAPollLeavesTheFreedStateAlone) {
+    host.end_frees_state = true;
+    fail_power();
+    for (int i = 0; i < 400 && g_app; ++i) tick();
+    EXPECT_EQ(g_app, nullptr);
+    EXPECT_EQ(host.terminations, 1);
+    EXPECT_EQ(file_text("poweroff.mark"), "bat\noff\n");
+}
+
 TEST_F(shutdown_sequence, ScheduledShutdownWithMainsTellsTheUpsWhenToComeBack) {
     const auto sent = scheduled_shutdown(true);
     EXPECT_EQ(g_app->local.restart_delay, 28680);
