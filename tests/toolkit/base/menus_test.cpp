@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QShortcut>
 #include <QTimer>
 #include <cstdlib>
@@ -274,7 +275,9 @@ TEST_F(AcceleratorTest, TheTablesKeysBecomeShortcutsThatDeliverTheirCommands) {
 
 namespace {
 
-// The task window of a test that opened the database compiled from the program's menu script.
+constexpr char kScripts[] = VS_TEST_DATA "/../../resources";
+
+// The task window of a test that opened the database compiled from the program's scripts.
 class ResourceMenuTest : public ToolkitTest {
   protected:
     void SetUp() override {
@@ -283,8 +286,8 @@ class ResourceMenuTest : public ToolkitTest {
         ASSERT_NE(mkdtemp(pattern), nullptr);
         dir_ = pattern;
         const std::string command = std::string(VS_BIN_DIR) + "/wynrc --db " + dir_ +
-                                    "/menus.wdb -o " + dir_ + "/menus.cpp " + VS_TEST_DATA +
-                                    "/../../resources/menus.rc";
+                                    "/menus.wdb -o " + dir_ + "/menus.cpp " + kScripts +
+                                    "/menus.rc " + kScripts + "/voltsentry.rc";
         ASSERT_EQ(std::system(command.c_str()), 0);
         wynwi_set_resources(&module_);
         ASSERT_TRUE(wynv_res_open_file((dir_ + "/menus.wdb").c_str()));
@@ -316,4 +319,26 @@ TEST_F(ResourceMenuTest, TheTaskWindowComesUpWithEveryMenuOfItsMenuBarResource) 
     EXPECT_EQ(about->text(), "&About...");
     EXPECT_EQ(frame->surface()->size(), QSize(648, 480)) << "the bar is outside the client area";
     EXPECT_TRUE(reported_ids().empty());
+}
+
+TEST_F(ResourceMenuTest, TheAboutItemShowsTheAboutBoxWhoseHelpButtonAsksForItsTopic) {
+    startApp();
+    WINDOW task = core().task;
+    auto* frame = dynamic_cast<WynTaskWindow*>(widget_of(task));
+    QAction* about = find(frame->menuWidget()->actions(), MENU_TAG_ABOUT_ALT);
+    ASSERT_NE(about, nullptr);
+    QString shown;
+    QTimer::singleShot(0, [&shown] {
+        QWidget* box = QApplication::activeModalWidget();
+        if (!box) return;
+        shown = box->windowTitle();
+        for (QPushButton* button : box->findChildren<QPushButton*>())
+            if (button->text() == "&Help") button->click();
+    });
+    about->trigger();
+    EXPECT_EQ(shown, "About VoltSentry Plus");
+    const auto help = events_of(task, E_HELP);
+    ASSERT_EQ(help.size(), 1u);
+    EXPECT_EQ(help[0].v.help.tid, MENU_TAG_HELP_ABOUT_TOPIC);
+    EXPECT_TRUE(events_of(task, E_COMMAND).empty());
 }

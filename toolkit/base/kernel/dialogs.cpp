@@ -17,6 +17,7 @@
 #include <wyn/ctl.h>
 #include <wyn/dlg.h>
 #include <wyn/errmsg.h>
+#include <wyn/menu.h>
 #include <wyn/rect.h>
 #include <wyn/res.h>
 
@@ -206,5 +207,13 @@ int dialogs_show_about_box() {
     int ended = -1;
     WINDOW dlg = wynk_dlg_create_res(WT_MODAL_DLG, id, EM_ALL, about_box_handler,
                                      reinterpret_cast<intptr_t>(&ended));
-    return dlg ? ended : -1;
+    const int result = dlg ? ended : -1;
+    // The about box's first button asks the application for help on the about box.
+    if (result == 1 && core_win_alive(core().task)) {
+        EVENT ev{};
+        ev.type = E_HELP;
+        ev.v.help.tid = MENU_TAG_HELP_ABOUT_TOPIC;
+        wynk_win_dispatch_event(core().task, &ev);
+    }
+    return result;
 }
