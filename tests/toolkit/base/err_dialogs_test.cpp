@@ -165,21 +165,21 @@ TEST_F(ErrDialogTest, AFatalExitLeavesTheProcessWithAFailureStatus) {
 
 TEST_F(ErrDialogTest, FileOpenStartsFromTheSpecAndStoresTheChoice) {
     std::filesystem::create_directory(dir_ + "/logs");
-    FILE_SPEC spec{};
-    std::snprintf(spec.dir.path, sizeof spec.dir.path, "%s", dir_.c_str());
-    std::snprintf(spec.type, sizeof spec.type, "cfg");
-    std::snprintf(spec.name, sizeof spec.name, "ignored.cfg");
+    FILE_SPEC file_spec{};
+    std::snprintf(file_spec.dir.path, sizeof file_spec.dir.path, "%s", dir_.c_str());
+    std::snprintf(file_spec.type, sizeof file_spec.type, "cfg");
+    std::snprintf(file_spec.name, sizeof file_spec.name, "ignored.cfg");
     observed.answer = 1;
     observed.answer_text = dir_ + "/logs/norva.alm";
-    EXPECT_EQ(wynv_dm_post_file_open(&spec, "Open log"), 2);
+    EXPECT_EQ(wynv_dm_post_file_open(&file_spec, "Open log"), 2);
     ASSERT_EQ(observed.dialogs.size(), 1u);
     const shown_dialog& d = observed.dialogs[0];
     EXPECT_EQ(d.kind, dm_kind::file_open);
     EXPECT_EQ(d.text, "Open log");
     EXPECT_EQ(d.help_topic, 32030);
-    EXPECT_EQ(std::string(spec.dir.path), dir_ + "/logs");
-    EXPECT_STREQ(spec.name, "norva.alm");
-    EXPECT_STREQ(spec.type, "alm");
+    EXPECT_EQ(std::string(file_spec.dir.path), dir_ + "/logs");
+    EXPECT_STREQ(file_spec.name, "norva.alm");
+    EXPECT_STREQ(file_spec.type, "alm");
 }
 
 TEST_F(ErrDialogTest, FileSaveOffersTheNameAndKeepsTheSpecOnCancel) {
@@ -189,29 +189,29 @@ TEST_F(ErrDialogTest, FileSaveOffersTheNameAndKeepsTheSpecOnCancel) {
         file = r.initial;
         return 0;
     });
-    FILE_SPEC spec{};
-    std::snprintf(spec.name, sizeof spec.name, "norva.dat");
-    const FILE_SPEC before = spec;
-    EXPECT_EQ(wynv_dm_post_file_save(&spec, ""), 1);
+    FILE_SPEC file_spec{};
+    std::snprintf(file_spec.name, sizeof file_spec.name, "norva.dat");
+    const FILE_SPEC before = file_spec;
+    EXPECT_EQ(wynv_dm_post_file_save(&file_spec, ""), 1);
     EXPECT_EQ(file, "norva.dat");
     EXPECT_EQ(filter, "All Files (*.*)");
-    EXPECT_EQ(std::memcmp(&spec, &before, sizeof spec), 0);
+    EXPECT_EQ(std::memcmp(&file_spec, &before, sizeof file_spec), 0);
 }
 
 TEST_F(ErrDialogTest, FileDialogChoicesThatDoNotFitTheSpecFail) {
-    FILE_SPEC spec{};
-    std::snprintf(spec.type, sizeof spec.type, "txt");
-    const FILE_SPEC before = spec;
+    FILE_SPEC file_spec{};
+    std::snprintf(file_spec.type, sizeof file_spec.type, "txt");
+    const FILE_SPEC before = file_spec;
     observed.answer = 1;
     observed.answer_text = dir_ + "/" + std::string(300, 'n');
-    EXPECT_EQ(wynv_dm_post_file_save(&spec, "Save"), 0);
-    EXPECT_EQ(std::memcmp(&spec, &before, sizeof spec), 0);
+    EXPECT_EQ(wynv_dm_post_file_save(&file_spec, "Save"), 0);
+    EXPECT_EQ(std::memcmp(&file_spec, &before, sizeof file_spec), 0);
     observed.answer = -1;
-    EXPECT_EQ(wynv_dm_post_file_open(&spec, "Open"), 0);
+    EXPECT_EQ(wynv_dm_post_file_open(&file_spec, "Open"), 0);
     observed.answer = 1;
     observed.answer_text = dir_ + "/README";
-    EXPECT_EQ(wynv_dm_post_file_open(&spec, "Open"), 2);
-    EXPECT_STREQ(spec.type, ""); // no extension clears the type
+    EXPECT_EQ(wynv_dm_post_file_open(&file_spec, "Open"), 2);
+    EXPECT_STREQ(file_spec.type, ""); // no extension clears the type
     EXPECT_EQ(observed.exits, 0);
 }
 
@@ -221,9 +221,9 @@ TEST_F(ErrDialogTest, TheApplicationMayAdjustTheFileDialog) {
                       EXPECT_STREQ(dlg->filter, "Files (*.log)");
                       std::snprintf(dlg->title, sizeof dlg->title, "Pick a log");
                   }));
-    FILE_SPEC spec{};
-    std::snprintf(spec.type, sizeof spec.type, "log");
-    EXPECT_EQ(wynv_dm_post_file_open(&spec, "Open"), 1);
+    FILE_SPEC file_spec{};
+    std::snprintf(file_spec.type, sizeof file_spec.type, "log");
+    EXPECT_EQ(wynv_dm_post_file_open(&file_spec, "Open"), 1);
     ASSERT_EQ(observed.dialogs.size(), 1u);
     EXPECT_EQ(observed.dialogs[0].text, "Pick a log");
 }
@@ -252,11 +252,11 @@ TEST_F(ErrDialogTest, RealDialogsAnswerThroughQt) {
     EXPECT_EQ(wynv_dm_post_string_prompt("Name:", buffer, sizeof buffer), buffer);
     EXPECT_STREQ(buffer, "typed");
 
-    FILE_SPEC spec{};
-    std::snprintf(spec.dir.path, sizeof spec.dir.path, "%s", dir_.c_str());
-    std::snprintf(spec.name, sizeof spec.name, "report.txt");
+    FILE_SPEC file_spec{};
+    std::snprintf(file_spec.dir.path, sizeof file_spec.dir.path, "%s", dir_.c_str());
+    std::snprintf(file_spec.name, sizeof file_spec.name, "report.txt");
     when_shown<QFileDialog>([](QFileDialog* d) { QMetaObject::invokeMethod(d, "accept"); });
-    EXPECT_EQ(wynv_dm_post_file_save(&spec, "Save report"), 2);
-    EXPECT_EQ(std::string(spec.dir.path), dir_);
-    EXPECT_STREQ(spec.name, "report.txt");
+    EXPECT_EQ(wynv_dm_post_file_save(&file_spec, "Save report"), 2);
+    EXPECT_EQ(std::string(file_spec.dir.path), dir_);
+    EXPECT_STREQ(file_spec.name, "report.txt");
 }
