@@ -106,16 +106,16 @@ char* wyn_dm_post_string_prompt(const char* prompt, char* buffer, int size) {
     return wynv_dm_post_string_prompt(prompt, buffer, size);
 }
 
-int16_t wyn_dm_post_file_open(FILE_SPEC* spec, const char* prompt) {
+int16_t wyn_dm_post_file_open(FILE_SPEC* file_spec, const char* prompt) {
     Call c(__func__, kDm);
-    if (!c.outside_update() || !c.given(spec)) return 0;
-    return wynv_dm_post_file_open(spec, prompt);
+    if (!c.outside_update() || !c.given(file_spec)) return 0;
+    return wynv_dm_post_file_open(file_spec, prompt);
 }
 
-int16_t wyn_dm_post_file_save(FILE_SPEC* spec, const char* prompt) {
+int16_t wyn_dm_post_file_save(FILE_SPEC* file_spec, const char* prompt) {
     Call c(__func__, kDm);
-    if (!c.outside_update() || !c.given(spec)) return 0;
-    return wynv_dm_post_file_save(spec, prompt);
+    if (!c.outside_update() || !c.given(file_spec)) return 0;
+    return wynv_dm_post_file_save(file_spec, prompt);
 }
 
 void wyn_dm_post_about_box(void) {

@@ -73,16 +73,16 @@ BOOLEAN wyn_fsys_build_pathname(char* path, long size, const char* volume, const
     return wynk_fsys_build_pathname(path, size, volume, directory, leaf, extension, version);
 }
 
-BOOLEAN wyn_fsys_file_makepath(const FILE_SPEC* spec, char* path, long size) {
+BOOLEAN wyn_fsys_file_makepath(const FILE_SPEC* file_spec, char* path, long size) {
     Call c(__func__, kFsys);
-    if (!c.given(spec) || !c.given(path) || !c.at_least(size, 1)) return FALSE;
-    return wynk_fsys_file_makepath(spec, path, size);
+    if (!c.given(file_spec) || !c.given(path) || !c.at_least(size, 1)) return FALSE;
+    return wynk_fsys_file_makepath(file_spec, path, size);
 }
 
-BOOLEAN wyn_fsys_file_exists(const FILE_SPEC* spec) {
+BOOLEAN wyn_fsys_file_exists(const FILE_SPEC* file_spec) {
     Call c(__func__, kFsys);
-    if (!c.given(spec)) return FALSE;
-    return wynk_fsys_file_exists(spec);
+    if (!c.given(file_spec)) return FALSE;
+    return wynk_fsys_file_exists(file_spec);
 }
 
 SLIST wyn_fsys_list_files(const char* type, const char* pattern, BOOLEAN include_dirs) {
@@ -90,23 +90,24 @@ SLIST wyn_fsys_list_files(const char* type, const char* pattern, BOOLEAN include
     return wynk_fsys_list_files(type, pattern, include_dirs);
 }
 
-long wyn_fsys_get_file_attr(const FILE_SPEC* spec, int attr) {
+long wyn_fsys_get_file_attr(const FILE_SPEC* file_spec, int attr) {
     Call c(__func__, kFsys);
-    if (!c.given(spec)) return -1;
+    if (!c.given(file_spec)) return -1;
     // Whether the file exists, and the record's own fields, are answers for a missing file too.
-    if (needs_file(attr) && !wynk_fsys_file_exists(spec)) return c.fail_as(-1L, WYN_MSG_FIND_FILE);
-    return wynv_fsys_get_file_attr(spec, attr);
+    if (needs_file(attr) && !wynk_fsys_file_exists(file_spec))
+        return c.fail_as(-1L, WYN_MSG_FIND_FILE);
+    return wynv_fsys_get_file_attr(file_spec, attr);
 }
 
-BOOLEAN wyn_fsys_set_file_attr(FILE_SPEC* spec, int attr, long value) {
+BOOLEAN wyn_fsys_set_file_attr(FILE_SPEC* file_spec, int attr, long value) {
     Call c(__func__, kFsys);
-    if (!c.given(spec)) return FALSE;
-    if (needs_file(attr) && !wynk_fsys_file_exists(spec)) return c.fail(WYN_MSG_FIND_FILE);
-    return wynv_fsys_set_file_attr(spec, attr, value);
+    if (!c.given(file_spec)) return FALSE;
+    if (needs_file(attr) && !wynk_fsys_file_exists(file_spec)) return c.fail(WYN_MSG_FIND_FILE);
+    return wynv_fsys_set_file_attr(file_spec, attr, value);
 }
 
-BOOLEAN wyn_fsys_rem_file(const FILE_SPEC* spec) {
+BOOLEAN wyn_fsys_rem_file(const FILE_SPEC* file_spec) {
     Call c(__func__, kFsys);
-    if (!c.given(spec)) return FALSE;
-    return wynv_fsys_rem_file(spec);
+    if (!c.given(file_spec)) return FALSE;
+    return wynv_fsys_rem_file(file_spec);
 }

@@ -77,25 +77,25 @@ TEST(FsysPath, LongPathsAreRefusedNotTruncated) {
 }
 
 TEST(FsysPath, MakepathJoinsWithOneSeparatorAndLeavesAnEmptyDirectoryRelative) {
-    FILE_SPEC spec = {};
-    std::strcpy(spec.name, "norva.cfg");
+    FILE_SPEC file_spec = {};
+    std::strcpy(file_spec.name, "norva.cfg");
     char path[WYN_SZ_FNAME + 1];
-    ASSERT_TRUE(wynk_fsys_file_makepath(&spec, path, sizeof path));
+    ASSERT_TRUE(wynk_fsys_file_makepath(&file_spec, path, sizeof path));
     EXPECT_STREQ(path, "norva.cfg");
-    std::strcpy(spec.dir.path, "/opt/norva/");
-    ASSERT_TRUE(wynk_fsys_file_makepath(&spec, path, sizeof path));
+    std::strcpy(file_spec.dir.path, "/opt/norva/");
+    ASSERT_TRUE(wynk_fsys_file_makepath(&file_spec, path, sizeof path));
     EXPECT_STREQ(path, "/opt/norva/norva.cfg");
-    std::strcpy(spec.dir.path, "/opt");
-    ASSERT_TRUE(wynk_fsys_file_makepath(&spec, path, sizeof path));
+    std::strcpy(file_spec.dir.path, "/opt");
+    ASSERT_TRUE(wynk_fsys_file_makepath(&file_spec, path, sizeof path));
     EXPECT_STREQ(path, "/opt/norva.cfg");
 
     // 255 characters fit, 256 do not.
     ReportCapture capture;
-    std::memset(spec.name, 'n', 250);
-    spec.name[250] = '\0';
-    EXPECT_TRUE(wynk_fsys_file_makepath(&spec, path, sizeof path)); // "/opt/" + 250
-    std::strcpy(spec.dir.path, "/opt2");
-    EXPECT_FALSE(wynk_fsys_file_makepath(&spec, path, sizeof path));
+    std::memset(file_spec.name, 'n', 250);
+    file_spec.name[250] = '\0';
+    EXPECT_TRUE(wynk_fsys_file_makepath(&file_spec, path, sizeof path)); // "/opt/" + 250
+    std::strcpy(file_spec.dir.path, "/opt2");
+    EXPECT_FALSE(wynk_fsys_file_makepath(&file_spec, path, sizeof path));
 }
 
 TEST_F(FsysTest, DirectoriesNormaliseSaveRestoreAndReturnToTheStartup) {
@@ -159,28 +159,31 @@ TEST_F(FsysTest, AttributesQueryTheFileAndSetOnlyWhatFits) {
     std::FILE* f = std::fopen("data.bin", "w");
     std::fputs("12345", f);
     std::fclose(f);
-    FILE_SPEC spec = {};
-    ASSERT_TRUE(wynv_fsys_set_file_attr(&spec, WYN_FATTR_NAME, reinterpret_cast<long>("data.bin")));
-    EXPECT_TRUE(wynk_fsys_file_exists(&spec));
-    EXPECT_EQ(wynv_fsys_get_file_attr(&spec, WYN_FATTR_SIZE), 5);
-    EXPECT_EQ(wynv_fsys_get_file_attr(&spec, WYN_FATTR_IS_DIR), 0);
-    EXPECT_STREQ(reinterpret_cast<const char*>(wynv_fsys_get_file_attr(&spec, WYN_FATTR_NAME)),
+    FILE_SPEC file_spec = {};
+    ASSERT_TRUE(
+        wynv_fsys_set_file_attr(&file_spec, WYN_FATTR_NAME, reinterpret_cast<long>("data.bin")));
+    EXPECT_TRUE(wynk_fsys_file_exists(&file_spec));
+    EXPECT_EQ(wynv_fsys_get_file_attr(&file_spec, WYN_FATTR_SIZE), 5);
+    EXPECT_EQ(wynv_fsys_get_file_attr(&file_spec, WYN_FATTR_IS_DIR), 0);
+    EXPECT_STREQ(reinterpret_cast<const char*>(wynv_fsys_get_file_attr(&file_spec, WYN_FATTR_NAME)),
                  "data.bin");
-    ASSERT_TRUE(wynv_fsys_set_file_attr(&spec, WYN_FATTR_WRITABLE, FALSE));
-    EXPECT_EQ(wynv_fsys_get_file_attr(&spec, WYN_FATTR_MODE) & S_IWUSR, 0);
-    ASSERT_TRUE(wynv_fsys_set_file_attr(&spec, WYN_FATTR_WRITABLE, TRUE));
+    ASSERT_TRUE(wynv_fsys_set_file_attr(&file_spec, WYN_FATTR_WRITABLE, FALSE));
+    EXPECT_EQ(wynv_fsys_get_file_attr(&file_spec, WYN_FATTR_MODE) & S_IWUSR, 0);
+    ASSERT_TRUE(wynv_fsys_set_file_attr(&file_spec, WYN_FATTR_WRITABLE, TRUE));
 
     ReportCapture::reports().clear();
-    EXPECT_FALSE(wynv_fsys_set_file_attr(&spec, WYN_FATTR_TYPE, reinterpret_cast<long>("abcdef")));
-    EXPECT_TRUE(wynv_fsys_set_file_attr(&spec, WYN_FATTR_TYPE, reinterpret_cast<long>("abcde")));
-    EXPECT_EQ(wynv_fsys_get_file_attr(&spec, 15), -1);
-    EXPECT_FALSE(wynv_fsys_set_file_attr(&spec, WYN_FATTR_SIZE, 0));
+    EXPECT_FALSE(
+        wynv_fsys_set_file_attr(&file_spec, WYN_FATTR_TYPE, reinterpret_cast<long>("abcdef")));
+    EXPECT_TRUE(
+        wynv_fsys_set_file_attr(&file_spec, WYN_FATTR_TYPE, reinterpret_cast<long>("abcde")));
+    EXPECT_EQ(wynv_fsys_get_file_attr(&file_spec, 15), -1);
+    EXPECT_FALSE(wynv_fsys_set_file_attr(&file_spec, WYN_FATTR_SIZE, 0));
     EXPECT_EQ(ReportCapture::reports().size(), 3u);
 
-    EXPECT_TRUE(wynv_fsys_rem_file(&spec));
-    EXPECT_FALSE(wynk_fsys_file_exists(&spec));
-    EXPECT_EQ(wynv_fsys_get_file_attr(&spec, WYN_FATTR_EXISTS), 0);
-    EXPECT_EQ(wynv_fsys_get_file_attr(&spec, WYN_FATTR_SIZE), -1);
+    EXPECT_TRUE(wynv_fsys_rem_file(&file_spec));
+    EXPECT_FALSE(wynk_fsys_file_exists(&file_spec));
+    EXPECT_EQ(wynv_fsys_get_file_attr(&file_spec, WYN_FATTR_EXISTS), 0);
+    EXPECT_EQ(wynv_fsys_get_file_attr(&file_spec, WYN_FATTR_SIZE), -1);
 }
 
 } // namespace

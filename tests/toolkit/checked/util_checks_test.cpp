@@ -180,17 +180,17 @@ TEST_F(ArgumentChecks, SoundArgumentsAreForwarded) {
 
 // Asking whether a file exists, or reading the record's own fields, needs no file.
 TEST_F(ArgumentChecks, MissingFileAnswersExistenceWithoutAReport) {
-    FILE_SPEC spec{};
-    std::strcpy(spec.name, "absent.cfg");
-    EXPECT_EQ(wyn_fsys_get_file_attr(&spec, WYN_FATTR_EXISTS), FALSE);
-    EXPECT_STREQ(reinterpret_cast<const char*>(wyn_fsys_get_file_attr(&spec, WYN_FATTR_NAME)),
+    FILE_SPEC file_spec{};
+    std::strcpy(file_spec.name, "absent.cfg");
+    EXPECT_EQ(wyn_fsys_get_file_attr(&file_spec, WYN_FATTR_EXISTS), FALSE);
+    EXPECT_STREQ(reinterpret_cast<const char*>(wyn_fsys_get_file_attr(&file_spec, WYN_FATTR_NAME)),
                  "absent.cfg");
     EXPECT_TRUE(ReportRecorder::all().empty());
 
     write_file("present.cfg", "x");
-    std::strcpy(spec.name, "present.cfg");
-    std::strcpy(spec.dir.path, dir_.c_str());
-    EXPECT_EQ(wyn_fsys_get_file_attr(&spec, WYN_FATTR_READABLE), TRUE);
+    std::strcpy(file_spec.name, "present.cfg");
+    std::strcpy(file_spec.dir.path, dir_.c_str());
+    EXPECT_EQ(wyn_fsys_get_file_attr(&file_spec, WYN_FATTR_READABLE), TRUE);
     EXPECT_TRUE(ReportRecorder::all().empty());
 }
 

@@ -190,10 +190,10 @@ int show_prompt(const char* prompt, const char* initial, std::string& answer, in
 }
 
 // The filter string: "description|pattern|" pairs become Qt's "description (pattern)" entries.
-void make_filter(const FILE_SPEC& spec, char* out, size_t size) {
+void make_filter(const FILE_SPEC& file_spec, char* out, size_t size) {
     char pairs[WYN_ERRMSG_TEXT_SIZE * 2];
-    if (spec.type[0] != '\0') {
-        const char* type[2] = {spec.type, spec.type};
+    if (file_spec.type[0] != '\0') {
+        const char* type[2] = {file_spec.type, file_spec.type};
         err_format_strings(std_text(kStrTypeFilter).text, type, 2, pairs, sizeof pairs);
     } else {
         err_std_string(kStrAllFilter, pairs, sizeof pairs);
@@ -209,14 +209,16 @@ void make_filter(const FILE_SPEC& spec, char* out, size_t size) {
     std::snprintf(out, size, "%s", entries.join(QStringLiteral(";;")).toUtf8().constData());
 }
 
-// Fills the dialog record from spec; false (reported) when spec's directory cannot be used.
-bool prepare_file_dialog(const FILE_SPEC& spec, const char* prompt, bool save, WYN_FILE_DLG& dlg) {
+// Fills the dialog record from file_spec; false (reported) when file_spec's directory cannot be
+// used.
+bool prepare_file_dialog(const FILE_SPEC& file_spec, const char* prompt, bool save,
+                         WYN_FILE_DLG& dlg) {
     dlg = WYN_FILE_DLG{};
     dlg.save = save ? TRUE : FALSE;
     dlg.flags = save ? WYN_FILE_DLG_SAVE_FLAGS : WYN_FILE_DLG_OPEN_FLAGS;
-    if (save) std::snprintf(dlg.file, sizeof dlg.file, "%s", spec.name);
-    if (spec.dir.path[0] != '\0') {
-        if (!wynk_fsys_convert_dir_to_str(&spec.dir, dlg.directory, sizeof dlg.directory)) {
+    if (save) std::snprintf(dlg.file, sizeof dlg.file, "%s", file_spec.name);
+    if (file_spec.dir.path[0] != '\0') {
+        if (!wynk_fsys_convert_dir_to_str(&file_spec.dir, dlg.directory, sizeof dlg.directory)) {
             wynv_errmsg_dispatch(nullptr, WYN_SEV_ERROR, WYN_MSG_ACCESS_DIRECTORY, kUnit, __LINE__);
             return false;
         }
@@ -225,9 +227,9 @@ bool prepare_file_dialog(const FILE_SPEC& spec, const char* prompt, bool save, W
         if (wynk_fsys_get_default_dir(&dir))
             std::snprintf(dlg.directory, sizeof dlg.directory, "%s", dir.path);
     }
-    make_filter(spec, dlg.filter, sizeof dlg.filter);
+    make_filter(file_spec, dlg.filter, sizeof dlg.filter);
     if (prompt != nullptr) std::snprintf(dlg.title, sizeof dlg.title, "%s", prompt);
-    std::snprintf(dlg.default_ext, sizeof dlg.default_ext, "%s", spec.type);
+    std::snprintf(dlg.default_ext, sizeof dlg.default_ext, "%s", file_spec.type);
     if (auto hook = reinterpret_cast<WYN_FILE_DLG_HOOK>(err_attr(ATTR_FILE_DLG_HOOK))) hook(&dlg);
     return true;
 }
@@ -250,8 +252,9 @@ int show_file_dialog(const WYN_FILE_DLG& dlg, std::string& path) {
     return 1;
 }
 
-// Stores the chosen path in spec; false, with spec unchanged, when a part does not fit it.
-bool store_choice(const std::string& path, FILE_SPEC& spec) {
+// Stores the chosen path in file_spec; false, with file_spec unchanged, when a part does not fit
+// it.
+bool store_choice(const std::string& path, FILE_SPEC& file_spec) {
     const size_t slash = path.rfind('/');
     const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
     const std::string dir = slash == std::string::npos ? std::string(".")
@@ -261,20 +264,20 @@ bool store_choice(const std::string& path, FILE_SPEC& spec) {
     if (name.empty() || name.size() > WYN_SZ_FNAME ||
         !wynk_fsys_convert_str_to_dir(dir.c_str(), &chosen))
         return false;
-    spec.dir = chosen;
-    std::snprintf(spec.name, sizeof spec.name, "%s", name.c_str());
+    file_spec.dir = chosen;
+    std::snprintf(file_spec.name, sizeof file_spec.name, "%s", name.c_str());
     const size_t dot = name.rfind('.');
-    std::snprintf(spec.type, sizeof spec.type, "%s",
+    std::snprintf(file_spec.type, sizeof file_spec.type, "%s",
                   dot == std::string::npos || dot == 0 ? "" : name.c_str() + dot + 1);
     return true;
 }
 
-int16_t post_file_dialog(FILE_SPEC* spec, const char* prompt, bool save) {
-    if (spec == nullptr) return 0;
+int16_t post_file_dialog(FILE_SPEC* file_spec, const char* prompt, bool save) {
+    if (file_spec == nullptr) return 0;
     const int32_t topic = save ? kTopicFileSave : kTopicFileOpen;
     help_topic_scope scope(topic);
     WYN_FILE_DLG dlg;
-    if (!prepare_file_dialog(*spec, prompt, save, dlg)) return 0;
+    if (!prepare_file_dialog(*file_spec, prompt, save, dlg)) return 0;
     std::string path;
     int result;
     if (responder) {
@@ -294,7 +297,7 @@ int16_t post_file_dialog(FILE_SPEC* spec, const char* prompt, bool save) {
     }
     if (result == -1) return 0;
     if (result != 1) return 1;
-    return store_choice(path, *spec) ? 2 : 0;
+    return store_choice(path, *file_spec) ? 2 : 0;
 }
 
 } // namespace
@@ -470,10 +473,10 @@ int16_t wynv_dm_post_ask(const char* default_title, const char* alternate_title,
     return result;
 }
 
-int16_t wynv_dm_post_file_open(FILE_SPEC* spec, const char* prompt) {
-    return post_file_dialog(spec, prompt, false);
+int16_t wynv_dm_post_file_open(FILE_SPEC* file_spec, const char* prompt) {
+    return post_file_dialog(file_spec, prompt, false);
 }
 
-int16_t wynv_dm_post_file_save(FILE_SPEC* spec, const char* prompt) {
-    return post_file_dialog(spec, prompt, true);
+int16_t wynv_dm_post_file_save(FILE_SPEC* file_spec, const char* prompt) {
+    return post_file_dialog(file_spec, prompt, true);
 }

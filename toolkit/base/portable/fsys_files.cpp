@@ -19,8 +19,8 @@ struct DirCloser {
     void operator()(DIR* d) const { closedir(d); }
 };
 
-bool full_path(const FILE_SPEC* spec, char (&path)[WYN_SZ_FNAME + 1]) {
-    return spec && wynk_fsys_file_makepath(spec, path, sizeof path);
+bool full_path(const FILE_SPEC* file_spec, char (&path)[WYN_SZ_FNAME + 1]) {
+    return file_spec && wynk_fsys_file_makepath(file_spec, path, sizeof path);
 }
 
 bool type_matches(const char* name, const char* type) {
@@ -52,9 +52,9 @@ BOOLEAN set_permission(const char* path, mode_t bit, long on) {
 
 } // namespace
 
-BOOLEAN wynk_fsys_file_exists(const FILE_SPEC* spec) {
+BOOLEAN wynk_fsys_file_exists(const FILE_SPEC* file_spec) {
     char path[WYN_SZ_FNAME + 1];
-    return full_path(spec, path) && access(path, F_OK) == 0 ? TRUE : FALSE;
+    return full_path(file_spec, path) && access(path, F_OK) == 0 ? TRUE : FALSE;
 }
 
 // Names starting with byte 0xFF cannot be stored in a list and are left out.
@@ -83,9 +83,9 @@ SLIST wynk_fsys_list_files(const char* type, const char* pattern, BOOLEAN includ
     return list;
 }
 
-long wynv_fsys_get_file_attr(const FILE_SPEC* spec, int attr) {
+long wynv_fsys_get_file_attr(const FILE_SPEC* file_spec, int attr) {
     char path[WYN_SZ_FNAME + 1];
-    if (!full_path(spec, path)) return -1;
+    if (!full_path(file_spec, path)) return -1;
     switch (attr) {
     case WYN_FATTR_EXISTS:
         return access(path, F_OK) == 0;
@@ -94,13 +94,13 @@ long wynv_fsys_get_file_attr(const FILE_SPEC* spec, int attr) {
     case WYN_FATTR_WRITABLE:
         return access(path, W_OK) == 0;
     case WYN_FATTR_CREATOR:
-        return reinterpret_cast<long>(spec->creator);
+        return reinterpret_cast<long>(file_spec->creator);
     case WYN_FATTR_DIR_TEXT:
-        return reinterpret_cast<long>(spec->dir.path);
+        return reinterpret_cast<long>(file_spec->dir.path);
     case WYN_FATTR_NAME:
-        return reinterpret_cast<long>(spec->name);
+        return reinterpret_cast<long>(file_spec->name);
     case WYN_FATTR_TYPE:
-        return reinterpret_cast<long>(spec->type);
+        return reinterpret_cast<long>(file_spec->type);
     default:
         break;
     }
@@ -128,29 +128,29 @@ long wynv_fsys_get_file_attr(const FILE_SPEC* spec, int attr) {
     }
 }
 
-BOOLEAN wynv_fsys_set_file_attr(FILE_SPEC* spec, int attr, long value) {
-    if (!spec) return FALSE;
+BOOLEAN wynv_fsys_set_file_attr(FILE_SPEC* file_spec, int attr, long value) {
+    if (!file_spec) return FALSE;
     char path[WYN_SZ_FNAME + 1];
     switch (attr) {
     case WYN_FATTR_READABLE:
-        return full_path(spec, path) ? set_permission(path, S_IRUSR, value) : FALSE;
+        return full_path(file_spec, path) ? set_permission(path, S_IRUSR, value) : FALSE;
     case WYN_FATTR_WRITABLE:
-        return full_path(spec, path) ? set_permission(path, S_IWUSR, value) : FALSE;
+        return full_path(file_spec, path) ? set_permission(path, S_IWUSR, value) : FALSE;
     case WYN_FATTR_CREATOR:
-        return set_text(spec->creator, sizeof spec->creator, value);
+        return set_text(file_spec->creator, sizeof file_spec->creator, value);
     case WYN_FATTR_DIR_TEXT:
-        return set_text(spec->dir.path, sizeof spec->dir.path, value);
+        return set_text(file_spec->dir.path, sizeof file_spec->dir.path, value);
     case WYN_FATTR_NAME:
-        return set_text(spec->name, sizeof spec->name, value);
+        return set_text(file_spec->name, sizeof file_spec->name, value);
     case WYN_FATTR_TYPE:
-        return set_text(spec->type, sizeof spec->type, value);
+        return set_text(file_spec->type, sizeof file_spec->type, value);
     default:
         PORTABLE_REPORT(PORTABLE_INVALID_ATTRIBUTE, PORTABLE_WARNING);
         return FALSE;
     }
 }
 
-BOOLEAN wynv_fsys_rem_file(const FILE_SPEC* spec) {
+BOOLEAN wynv_fsys_rem_file(const FILE_SPEC* file_spec) {
     char path[WYN_SZ_FNAME + 1];
-    return full_path(spec, path) && unlink(path) == 0 ? TRUE : FALSE;
+    return full_path(file_spec, path) && unlink(path) == 0 ? TRUE : FALSE;
 }

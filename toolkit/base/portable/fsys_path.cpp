@@ -1,4 +1,4 @@
-// Splitting and joining path names, and the full path of a file specification.
+// Splitting and joining path names, and the full path of a file record.
 #include <cstring>
 #include <string>
 
@@ -65,10 +65,10 @@ BOOLEAN wynk_fsys_build_pathname(char* path, long size, const char* /*volume*/,
 
 // An empty directory stands for the current one, so the name is then used alone (joining it
 // with "/" would name a file in the root instead).
-BOOLEAN wynk_fsys_file_makepath(const FILE_SPEC* spec, char* path, long size) {
-    if (!spec || !path || size < 1) return FALSE;
-    std::string full(spec->dir.path, strnlen(spec->dir.path, sizeof spec->dir.path));
+BOOLEAN wynk_fsys_file_makepath(const FILE_SPEC* file_spec, char* path, long size) {
+    if (!file_spec || !path || size < 1) return FALSE;
+    std::string full(file_spec->dir.path, strnlen(file_spec->dir.path, sizeof file_spec->dir.path));
     if (!full.empty() && full.back() != '/') full += '/';
-    full.append(spec->name, strnlen(spec->name, sizeof spec->name));
+    full.append(file_spec->name, strnlen(file_spec->name, sizeof file_spec->name));
     return deliver(full, path, size);
 }

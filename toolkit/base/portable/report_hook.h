@@ -17,7 +17,7 @@ enum : uint32_t {
     PORTABLE_OBJECT_IN_USE = 0x1630001,     // "Request while object in use"
     PORTABLE_PARSE_OVERFLOW = 0x1590008,    // "Overflow of value during parse"
     PORTABLE_PATH_TOO_LONG = 0x1590009,     // "Too many characters in path"
-    PORTABLE_ILLEGAL_FORMAT = 0x159000A,    // "Illegal format specification"
+    PORTABLE_ILLEGAL_FORMAT = 0x159000A,    // a format the formatter refuses
 };
 
 // Severities as the error framework counts them.

@@ -61,12 +61,12 @@ typedef struct s_wyn_file_dlg {
 
 typedef void (*WYN_FILE_DLG_HOOK)(WYN_FILE_DLG* dlg);
 
-/* Lets the user choose an existing file, starting from spec; on a choice updates spec's
+/* Lets the user choose an existing file, starting from file_spec; on a choice updates file_spec's
    directory, name and type. 2 when a file was chosen, 1 when cancelled, 0 when the dialog
    failed. */
-WYN_EXPORT int16_t wynv_dm_post_file_open(FILE_SPEC* spec, const char* prompt);
-/* As wynv_dm_post_file_open for a file to save, starting from spec's name. */
-WYN_EXPORT int16_t wynv_dm_post_file_save(FILE_SPEC* spec, const char* prompt);
+WYN_EXPORT int16_t wynv_dm_post_file_open(FILE_SPEC* file_spec, const char* prompt);
+/* As wynv_dm_post_file_open for a file to save, starting from file_spec's name. */
+WYN_EXPORT int16_t wynv_dm_post_file_save(FILE_SPEC* file_spec, const char* prompt);
 
 /* Shows the application's about box (a message when it cannot be shown). */
 WYN_EXPORT void wynv_dm_post_about_box(void);

@@ -71,20 +71,20 @@ WYN_EXPORT BOOLEAN wynk_fsys_parse_pathname(const char* path, char* volume, char
 WYN_EXPORT BOOLEAN wynk_fsys_build_pathname(char* path, long size, const char* volume,
                                             const char* directory, const char* leaf,
                                             const char* extension, const char* version);
-/* The full path of spec (its name alone when its directory is empty) into path of size bytes;
+/* The full path of file_spec (its name alone when its directory is empty) into path of size bytes;
    FALSE when it reaches WYN_SZ_FNAME bytes or does not fit. */
-WYN_EXPORT BOOLEAN wynk_fsys_file_makepath(const FILE_SPEC* spec, char* path, long size);
-/* TRUE when the file of spec exists. */
-WYN_EXPORT BOOLEAN wynk_fsys_file_exists(const FILE_SPEC* spec);
+WYN_EXPORT BOOLEAN wynk_fsys_file_makepath(const FILE_SPEC* file_spec, char* path, long size);
+/* TRUE when the file of file_spec exists. */
+WYN_EXPORT BOOLEAN wynk_fsys_file_exists(const FILE_SPEC* file_spec);
 /* The names in the current directory whose extension is type (any when null, empty or "*") and
    that match pattern (any when null), with the directories and the root when include_dirs,
    sorted without regard to case; the data words are WYN_FSYS_ENTRY_ values. */
 WYN_EXPORT SLIST wynk_fsys_list_files(const char* type, const char* pattern, BOOLEAN include_dirs);
-/* The attribute of spec (see WYN_FATTR_); -1 when the file cannot be named or queried. */
-WYN_EXPORT long wynv_fsys_get_file_attr(const FILE_SPEC* spec, int attr);
+/* The attribute of file_spec (see WYN_FATTR_); -1 when the file cannot be named or queried. */
+WYN_EXPORT long wynv_fsys_get_file_attr(const FILE_SPEC* file_spec, int attr);
 /* Sets a settable attribute (readable, writable, or a text field from a char* value). */
-WYN_EXPORT BOOLEAN wynv_fsys_set_file_attr(FILE_SPEC* spec, int attr, long value);
-/* Deletes the file of spec. */
-WYN_EXPORT BOOLEAN wynv_fsys_rem_file(const FILE_SPEC* spec);
+WYN_EXPORT BOOLEAN wynv_fsys_set_file_attr(FILE_SPEC* file_spec, int attr, long value);
+/* Deletes the file of file_spec. */
+WYN_EXPORT BOOLEAN wynv_fsys_rem_file(const FILE_SPEC* file_spec);
 
 WYN_END_C

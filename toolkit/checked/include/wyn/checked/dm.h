@@ -27,8 +27,8 @@ int16_t wyn_dm_post_ask_va(const char* default_title, const char* alternate_titl
 /* The edited text in buffer, or null when cancelled or on a fault. */
 char* wyn_dm_post_string_prompt(const char* prompt, char* buffer, int size);
 /* 2 chosen, 1 cancelled, 0 failed or on a fault. */
-int16_t wyn_dm_post_file_open(FILE_SPEC* spec, const char* prompt);
-int16_t wyn_dm_post_file_save(FILE_SPEC* spec, const char* prompt);
+int16_t wyn_dm_post_file_open(FILE_SPEC* file_spec, const char* prompt);
+int16_t wyn_dm_post_file_save(FILE_SPEC* file_spec, const char* prompt);
 void wyn_dm_post_about_box(void);
 
 WYN_END_C

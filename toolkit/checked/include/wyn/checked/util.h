@@ -148,15 +148,15 @@ BOOLEAN wyn_fsys_parse_pathname(const char* path, char* volume, char* directory,
                                 char* extension, char* version);
 BOOLEAN wyn_fsys_build_pathname(char* path, long size, const char* volume, const char* directory,
                                 const char* leaf, const char* extension, const char* version);
-BOOLEAN wyn_fsys_file_makepath(const FILE_SPEC* spec, char* path, long size);
-BOOLEAN wyn_fsys_file_exists(const FILE_SPEC* spec);
+BOOLEAN wyn_fsys_file_makepath(const FILE_SPEC* file_spec, char* path, long size);
+BOOLEAN wyn_fsys_file_exists(const FILE_SPEC* file_spec);
 SLIST wyn_fsys_list_files(const char* type, const char* pattern, BOOLEAN include_dirs);
 /* -1 on a fault; asking a file-system attribute (2 to 10) of a missing file is one, asking
    whether it exists or reading the record's own fields is not. */
-long wyn_fsys_get_file_attr(const FILE_SPEC* spec, int attr);
+long wyn_fsys_get_file_attr(const FILE_SPEC* file_spec, int attr);
 /* FALSE on a fault; readable and writable need the file to exist. */
-BOOLEAN wyn_fsys_set_file_attr(FILE_SPEC* spec, int attr, long value);
-BOOLEAN wyn_fsys_rem_file(const FILE_SPEC* spec);
+BOOLEAN wyn_fsys_set_file_attr(FILE_SPEC* file_spec, int attr, long value);
+BOOLEAN wyn_fsys_rem_file(const FILE_SPEC* file_spec);
 
 /* --- rectangles: a null rectangle or point is reported (wyn_rect_is_empty takes null as
    empty); pointer results are null and numbers 0 on a fault --- */
