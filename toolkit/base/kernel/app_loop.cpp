@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "kernel/kernel_state.h"
+#include "kernel/snapshot.h"
 #include "kernel/timers.h"
 #include "kernel/widgets.h"
 #include "kernel/windows.h"
@@ -197,6 +198,7 @@ BOOLEAN wynwi_Init(WYN_STARTUP* startup) {
     session_install();
     // Window and dialog definitions name fonts by resource; the readers make them through here.
     fonts_install_resource_hooks();
+    snapshot_start();
     core().stage = AppStage::initialised;
     return TRUE;
 }
@@ -246,6 +248,7 @@ void wynv_app_destroy(void) {
     if (!state.task || state.task_destroying) return;
     state.task_destroying = true;
     state.stage = AppStage::quitting;
+    snapshot_take();
     {
         CoreBusyScope busy;
         std::vector<WINDOW> others;
