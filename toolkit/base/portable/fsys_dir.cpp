@@ -4,6 +4,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "portable/fsys_dir.h"
 #include "portable/report_hook.h"
 #include <wyn/fsys.h>
 #include <wyn/static.h>
@@ -26,9 +27,20 @@ bool read_cwd(DIRECTORY* dir) {
     return false;
 }
 
+// The directory current when the process loaded the library. It belongs to the process, not to
+// one run of the toolkit: a toolkit begun again after wynwi_End must not take whatever directory
+// is current then for its start-up directory.
+struct LoadDir {
+    DIRECTORY dir;
+    bool known;
+    LoadDir() : dir{}, known(read_cwd(&dir)) {}
+};
+const LoadDir load_dir;
+
 void record_startup(void* block) {
     auto* state = static_cast<DirState*>(block);
-    state->have_startup = read_cwd(&state->startup);
+    state->startup = load_dir.dir;
+    state->have_startup = load_dir.known;
 }
 
 const WYN_STATIC_DESC dir_desc = {sizeof(DirState), nullptr, record_startup, nullptr};
@@ -37,15 +49,18 @@ DirState* state() {
     return static_cast<DirState*>(wynk_static_get_ptr(&dir_desc));
 }
 
-// The directory that was current at start-up is recorded when the library is loaded, before
-// the program gets a chance to change it.
-[[maybe_unused]] const DirState* const loaded = state();
-
 bool enter(const char* path) {
     return path[0] != '\0' && chdir(path) == 0;
 }
 
 } // namespace
+
+bool portable_fsys_record_startup_dir() {
+    DirState* s = state();
+    if (!s) return false;
+    s->have_startup = read_cwd(&s->startup);
+    return s->have_startup;
+}
 
 BOOLEAN wynk_fsys_get_dir(DIRECTORY* dir) {
     if (!dir) return FALSE;
