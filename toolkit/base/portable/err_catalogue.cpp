@@ -85,6 +85,9 @@ constexpr catalogue_entry catalogue[] = {
     {0x1230002, "Incorrect Pixmap type"},
     {0x1230003, "Incorrect EVENT type"},
     {0x1230004, "Incorrect SCROLL_TYPE"},
+    // Reported for a dialog of a type other than modal or modeless; without a text of its own the
+    // report would show only the number.
+    {0x1230005, "Incorrect Dialog type"},
     {0x1240001, "Directory name format invalid"},
     {0x1240002, "Filename format incorrect"},
     {0x1240003, "Rectangle in invalid format"},
@@ -176,7 +179,7 @@ constexpr catalogue_entry catalogue[] = {
     {0x1830008, "API marks out of sync"},
 };
 
-static_assert(std::size(catalogue) == 161);
+static_assert(std::size(catalogue) == 162);
 static_assert(std::is_sorted(std::begin(catalogue), std::end(catalogue),
                              [](const catalogue_entry& a, const catalogue_entry& b) {
                                  return a.id < b.id;
