@@ -308,8 +308,10 @@ dm_responder dm_set_responder(dm_responder next) {
     return previous;
 }
 
-void dm_set_about_box(dm_about_box_fn show) {
+dm_about_box_fn dm_set_about_box(dm_about_box_fn show) {
+    const dm_about_box_fn previous = about_box;
     about_box = show;
+    return previous;
 }
 
 void wynv_dm_post_error_va(const char* format, va_list args) {

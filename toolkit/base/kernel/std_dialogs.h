@@ -42,5 +42,6 @@ dm_responder dm_set_responder(dm_responder responder);
 // shown. When it ends with control 1 the function also sends the about box's help request.
 using dm_about_box_fn = int (*)();
 
-// Installs the about box's display (null: none, so the about box reports that it can't be shown).
-void dm_set_about_box(dm_about_box_fn show);
+// Installs the about box's display (null: none, so the about box reports that it can't be shown);
+// returns the previous one.
+dm_about_box_fn dm_set_about_box(dm_about_box_fn show);
