@@ -7,6 +7,7 @@
 #include <wyn/app.h>
 #include <wyn/attr.h>
 #include <wyn/errmsg.h>
+#include <wyn/res.h>
 #include <wyn/win.h>
 
 // One event as a handler received it.
@@ -25,6 +26,9 @@ std::vector<int32_t> types_for(WINDOW win);
 std::vector<WYN_MSG_ID>& reported_ids();
 // Runs loop passes until the queue has settled.
 void pump();
+// Gives a test's resources what every program carries and the module lacks: the resource name
+// string, accelerator table 9001 and an empty resource database.
+void give_startup_resources(WYN_RES_MODULE& module);
 
 class ToolkitTest : public ::testing::Test {
   protected:
@@ -37,6 +41,10 @@ class ToolkitTest : public ::testing::Test {
     WINDOW makeChild(const RCT& rct, EVENT_HANDLER handler = record_event, uint32_t flags = 0);
 
     WYN_STARTUP startup_{};
+    // Without resources of its own a test runs with the bare start-up resources and no menu bar.
     WYN_APP_CONFIG config_{1000, 129, "norva", "VoltSentry Plus", "Norvane VoltSentry Plus"};
     RCT task_rect_{20, 0, 500, 648};
+
+  private:
+    bool bare_resources_ = false;
 };

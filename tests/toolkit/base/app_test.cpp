@@ -2,10 +2,16 @@
 #include <QApplication>
 #include <QWidget>
 #include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <unistd.h>
 
 #include "kernel/app_loop.h"
+#include "kernel/std_dialogs.h"
 #include "portable/core_state.h"
+#include "portable/err_state.h"
 #include "toolkit/base/app_support.h"
+#include <wyn/fsys.h>
 
 namespace {
 
@@ -158,4 +164,161 @@ TEST_F(AppTest, FilesOnTheCommandLineAreHandedOutOneAtATime) {
     EXPECT_EQ(wynk_app_get_file(), nullptr);
     EXPECT_STREQ(reinterpret_cast<const char*>(wynk_vobj_get_attr(nullptr, ATTR_CMD_LINE)),
                  startup_.cmd_line);
+}
+
+namespace {
+
+const WYN_RES_STRING other_strings[] = {{30001, "OK"}};
+const WYN_RES_ACCEL_TABLE other_accels[] = {{9002, 0, nullptr}};
+
+// Dialogs are answered at once; what they said is kept (and told on stderr, for a test that ends
+// the process).
+std::vector<dm_request> dialogs_seen;
+std::vector<std::string> dialog_texts;
+int answer_dialog(const dm_request& request, char*, size_t) {
+    dialogs_seen.push_back(request);
+    dialog_texts.emplace_back(std::string(request.caption) + "|" + request.text);
+    std::fprintf(stderr, "%s\n", request.text);
+    return 1;
+}
+
+// A start-up that nothing stops: the reports go to the standard reporter, which ends the process.
+void start_unguarded(WYN_APP_CONFIG& config, WYN_RES_MODULE& module) {
+    wynwi_set_resources(&module);
+    dm_set_responder(answer_dialog);
+    wynv_vobj_set_attr(nullptr, ATTR_ERROR_HANDLER, 0);
+    app_start(0, record_event, &config);
+}
+
+} // namespace
+
+class StartUpDeathTest : public ToolkitTest {
+  protected:
+    void SetUp() override {
+        GTEST_FLAG_SET(death_test_style, "threadsafe");
+        ToolkitTest::SetUp();
+    }
+    // Starts, in a child process, with module (given what else start-up needs) and expects the
+    // program to end with a fatal report matching report.
+    void expect_start_up_ends(WYN_RES_MODULE module, const char* report) {
+        give_startup_resources(module);
+        EXPECT_EXIT(start_unguarded(config_, module), testing::ExitedWithCode(ERR_EXIT_STATUS),
+                    report);
+    }
+};
+
+TEST_F(StartUpDeathTest, EachMissingStartUpResourceEndsTheProgramWithItsReport) {
+    WYN_RES_MODULE no_name{};
+    no_name.strings = other_strings;
+    no_name.string_count = 1;
+    expect_start_up_ends(no_name, "FATAL ERROR: MSG 0x0072c350");
+    WYN_RES_MODULE no_accelerators{};
+    no_accelerators.accels = other_accels;
+    no_accelerators.accel_count = 1;
+    expect_start_up_ends(no_accelerators, "FATAL ERROR: MSG 0x00347e92");
+    // The task window cannot be made without its menu bar.
+    config_.menu_bar_id = 1000;
+    expect_start_up_ends(WYN_RES_MODULE{}, "FATAL ERROR: Failed to find resource");
+}
+
+TEST_F(AppTest, StartUpStopsAtAMissingResourceEvenWhenTheReportIsTaken) {
+    WYN_RES_MODULE module{};
+    module.strings = other_strings;
+    module.string_count = 1;
+    give_startup_resources(module);
+    wynwi_set_resources(&module);
+    EXPECT_FALSE(app_start(0, record_event, &config_));
+    EXPECT_EQ(reported_ids(), (std::vector<WYN_MSG_ID>{0x72C350}));
+    EXPECT_EQ(core().task, nullptr);
+    EXPECT_TRUE(seen_events().empty());
+    wynwi_set_resources(nullptr);
+}
+
+class ResourceFileTest : public AppTest {
+  protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        dialogs_seen.clear();
+        dialog_texts.clear();
+        previous_ = dm_set_responder(answer_dialog);
+    }
+    void TearDown() override {
+        dm_set_responder(previous_);
+        AppTest::TearDown();
+    }
+    dm_responder previous_ = nullptr;
+};
+
+TEST_F(ResourceFileTest, ALibraryThatCannotBeLoadedLeavesTheProgramsOwnAndSaysSo) {
+    const WYN_RES_MODULE* own = wynwi_get_resources();
+    wynv_vobj_set_attr(nullptr, ATTR_RESOURCE_FILE,
+                       reinterpret_cast<ATTR_VALUE>("no_such_resources.so"));
+    config_.app_name = nullptr;
+    wynv_vobj_set_attr(nullptr, ATTR_FONT_CACHE_SIZE, 0);
+    startApp();
+    EXPECT_EQ(wynwi_get_resources(), own);
+    EXPECT_EQ(dialog_texts, std::vector<std::string>{
+                                "norva|Cannot find resource file - will use default resources"});
+    auto config = reinterpret_cast<WYN_APP_CONFIG*>(wynk_vobj_get_attr(nullptr, ATTR_APP_CONFIG));
+    EXPECT_STREQ(config->app_name, "norva") << "the resource name stands in for a missing name";
+    EXPECT_EQ(wynk_vobj_get_attr(nullptr, ATTR_FONT_CACHE_SIZE), 10);
+}
+
+TEST_F(ResourceFileTest, ALoadedLibraryServesTheNamesAndIsGivenBackAtTheEnd) {
+    const WYN_RES_MODULE* own = wynwi_get_resources();
+    wynv_vobj_set_attr(nullptr, ATTR_RESOURCE_FILE,
+                       reinterpret_cast<ATTR_VALUE>(VS_BIN_DIR "/test_resource_library.so"));
+    wynv_vobj_set_attr(nullptr, ATTR_APP_NAME_ID, 30800);
+    wynv_vobj_set_attr(nullptr, ATTR_TASK_TITLE_ID, 30801);
+    startApp();
+    EXPECT_NE(wynwi_get_resources(), own);
+    EXPECT_TRUE(dialogs_seen.empty());
+    auto config = reinterpret_cast<WYN_APP_CONFIG*>(wynk_vobj_get_attr(nullptr, ATTR_APP_CONFIG));
+    EXPECT_STREQ(config->app_name, "Library Monitor");
+    EXPECT_STREQ(config->task_title, "Library Monitor - Task");
+    EXPECT_EQ(static_cast<QWidget*>(core().task->native)->windowTitle(),
+              QStringLiteral("Library Monitor - Task"));
+    char name[16];
+    EXPECT_STREQ(wynv_res_get_str(30399, name, sizeof name), "altres");
+
+    wynwi_End();
+    EXPECT_EQ(wynwi_get_resources(), own);
+    ASSERT_TRUE(wynwi_Begin(&startup_));
+    ASSERT_TRUE(wynwi_Init(&startup_));
+}
+
+TEST_F(AppTest, TheStartUpDirectoryIsWhereTheApplicationStarted) {
+    const std::filesystem::path origin = std::filesystem::current_path();
+    char pattern[] = "/tmp/wyn_startXXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    const std::filesystem::path program = pattern;
+    std::filesystem::current_path(program);
+    // A toolkit begun again elsewhere still knows the process's own start-up directory ...
+    wynwi_End();
+    ASSERT_TRUE(wynwi_Begin(&startup_));
+    ASSERT_TRUE(wynwi_Init(&startup_));
+    EXPECT_TRUE(wynk_fsys_set_dir_startup());
+    EXPECT_EQ(std::filesystem::current_path(), origin);
+    // ... until the application starts: its own directory is current by then.
+    std::filesystem::current_path(program);
+    startApp();
+    std::filesystem::current_path(origin);
+    EXPECT_TRUE(wynk_fsys_set_dir_startup());
+    EXPECT_EQ(std::filesystem::current_path(), std::filesystem::canonical(program));
+    std::filesystem::current_path(origin);
+    std::filesystem::remove_all(program);
+}
+
+TEST_F(AppTest, EscapeDestroysTheTaskOnlyForItsOwnCode) {
+    startApp();
+    WINDOW task = core().task;
+    int metrics[4] = {};
+    EXPECT_FALSE(
+        wynk_app_escape(4000, nullptr, &metrics[0], &metrics[1], &metrics[2], &metrics[3]));
+    EXPECT_FALSE(wynk_app_escape(17));
+    EXPECT_TRUE(core_win_alive(task));
+    EXPECT_TRUE(wynk_app_escape(4001));
+    EXPECT_EQ(types_for(task).back(), E_DESTROY);
+    pump();
+    EXPECT_TRUE(core().quit_seen);
 }

@@ -233,6 +233,7 @@ class AcceleratorTest : public ToolkitTest {
         ToolkitTest::SetUp();
         module_.accels = kTables;
         module_.accel_count = 1;
+        give_startup_resources(module_);
         wynwi_set_resources(&module_);
         startApp();
         task_ = core().task;
@@ -291,6 +292,8 @@ class ResourceMenuTest : public ToolkitTest {
                                     "/menus.wdb -o " + dir_ + "/menus.cpp " + kScripts +
                                     "/menus.rc " + kScripts + "/voltsentry.rc";
         ASSERT_EQ(std::system(command.c_str()), 0);
+        give_startup_resources(module_);
+        config_.menu_bar_id = 1000;
         wynwi_set_resources(&module_);
         ASSERT_TRUE(wynv_res_open_file((dir_ + "/menus.wdb").c_str()));
     }

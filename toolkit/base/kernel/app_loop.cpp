@@ -9,6 +9,7 @@
 #include <sstream>
 #include <unistd.h>
 
+#include "kernel/app_resources.h"
 #include "kernel/kernel_state.h"
 #include "kernel/snapshot.h"
 #include "kernel/timers.h"
@@ -18,9 +19,13 @@
 #include "portable/core_state.h"
 #include "portable/err_state.h"
 #include "portable/font_object.h"
+#include "portable/fsys_dir.h"
+#include "portable/res.h"
 #include "portable/static_data.h"
+#include <wyn/dm.h>
 #include <wyn/errmsg.h>
 #include <wyn/static.h>
+#include <wyn/str.h>
 
 namespace {
 
@@ -30,6 +35,14 @@ constexpr WYN_VERSION library_version = {WYN_VERSION_MAJOR, WYN_VERSION_MINOR, W
                                          WYN_VERSION_MAJOR, WYN_VERSION_MINOR, WYN_VERSION_PATCH};
 
 constexpr int32_t escape_destroy_task = 4001;
+
+// Start-up failures, reported fatally: the resource name string and the accelerator table every
+// program carries are missing.
+constexpr WYN_MSG_ID msg_no_resource_name = 0x72C350;
+constexpr WYN_MSG_ID msg_no_accelerators = 0x347E92;
+
+constexpr int kStrNoResourceFile = 30018;
+constexpr char kNoResourceFileText[] = "Cannot find resource file - will use default resources";
 
 // Kept outside the state block: it is called after the block is gone.
 void (*fatal_return)(void) = nullptr;
@@ -110,13 +123,22 @@ void install_error_host() {
     err_set_host(host);
 }
 
+// Before the first event every report ends the application; should the application's error
+// handler take the report instead, start-up still stops here.
+bool start_up_fails(WYN_MSG_ID id, int line) {
+    wynv_errmsg_dispatch(nullptr, WYN_SEV_FATAL, id, kReportUnit, line);
+    return false;
+}
+
 void store_config(WYN_APP_CONFIG* config) {
     KernelState& k = kcore();
     k.config = config ? *config : WYN_APP_CONFIG{};
     k.base_name = k.config.base_name ? k.config.base_name : "";
-    // Without a name of its own the application goes by its base name.
-    k.app_name = k.config.app_name ? k.config.app_name : k.base_name;
+    // Without a name of its own the application goes by its resource name.
+    k.app_name = k.config.app_name ? k.config.app_name : k.resource_name;
+    app_string_of_attr(ATTR_APP_NAME_ID, k.app_name);
     k.task_title = k.config.task_title ? k.config.task_title : k.app_name;
+    app_string_of_attr(ATTR_TASK_TITLE_ID, k.task_title);
     k.config.base_name = k.base_name.c_str();
     k.config.app_name = k.app_name.c_str();
     k.config.task_title = k.task_title.c_str();
@@ -207,9 +229,22 @@ bool app_start(uint32_t flags, EVENT_HANDLER task_handler, WYN_APP_CONFIG* confi
     CoreState& state = core();
     KernelState& k = kcore();
     state.stage = AppStage::running;
+    const char* resource_file = reinterpret_cast<const char*>(core_attr(ATTR_RESOURCE_FILE));
+    const bool resource_file_missing = resource_file && !app_use_resource_library(resource_file);
+    // The database reports its own failure to open.
+    if (!wyn::res::database()) return false;
+    if (!app_read_resource_name(k.resource_name))
+        return start_up_fails(msg_no_resource_name, __LINE__);
     store_config(config);
+    if (resource_file_missing) {
+        char text[256];
+        wynv_dm_post_note(
+            "%s", wynv_str_getstr(kStrNoResourceFile, text, sizeof text, kNoResourceFileText));
+    }
     if (core_attr(ATTR_FONT_CACHE_SIZE) < 1) core_set_attr(ATTR_FONT_CACHE_SIZE, 10);
     k.app_flags = flags;
+    if (!app_has_accelerators()) return start_up_fails(msg_no_accelerators, __LINE__);
+    portable_fsys_record_startup_dir();
 
     state.screen = windows_new_object(WK_SCREEN, WT_SCREEN, nullptr, 0, 0, nullptr, 0);
     core_set_attr(ATTR_SCREEN_WINDOW, reinterpret_cast<ATTR_VALUE>(state.screen));
@@ -223,8 +258,7 @@ bool app_start(uint32_t flags, EVENT_HANDLER task_handler, WYN_APP_CONFIG* confi
         k.config.menu_bar_id, state.screen, static_cast<uint32_t>(core_attr(ATTR_TASK_FLAGS)),
         mask ? mask : EM_ALL, task_handler, core_attr(ATTR_TASK_APP_DATA));
     if (task || state.task_destroying) return true;
-    wynv_errmsg_dispatch(nullptr, WYN_SEV_FATAL, WYN_MSG_FIND_RESOURCE, kReportUnit, __LINE__);
-    return false;
+    return start_up_fails(WYN_MSG_FIND_RESOURCE, __LINE__);
 }
 
 int16_t wynwi_wyn_system(uint32_t flags, EVENT_HANDLER task_handler, WYN_APP_CONFIG* config) {
@@ -297,6 +331,7 @@ void wynwi_End(void) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     if (k.owns_app) delete k.app;
     k.app = nullptr;
+    app_release_resource_library();
     core_attr_free();
     portable_static_release();
 }

@@ -1,5 +1,5 @@
 // The kernel layer's per-process state: the Qt application, the utility object, timers, the
-// session's signals and the remembered pointer and focus.
+// session's signals, the remembered pointer and focus, and the application's names and resources.
 #pragma once
 
 #include <QPointer>
@@ -7,6 +7,7 @@
 #include <string>
 #include <wyn/app.h>
 #include <wyn/events.h>
+#include <wyn/res.h>
 
 class QApplication;
 class QSocketNotifier;
@@ -49,7 +50,11 @@ struct KernelState {
 
     WYN_APP_CONFIG config{}; // the application's configuration, names copied
     std::string base_name, app_name, task_title;
+    std::string resource_name; // string 30399 of the resources in use
     uint32_t app_flags = 0;
+
+    void* resource_library = nullptr;              // loaded in place of the program's resources
+    const WYN_RES_MODULE* own_resources = nullptr; // the program's, given back when it goes
 };
 
 // The calling process's kernel state block.
