@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QElapsedTimer>
+#include <QMouseEvent>
 #include <QTimer>
 
 #include "kernel/kernel_state.h"
@@ -39,6 +40,42 @@ TEST_F(ControlTest, CaretIsPlacedSizedAndShownByTheApplication) {
     WINDOW button = wynk_ctl_create(WT_PUSH_BUTTON, &rct, "", 1, window_, 0, 0);
     wynk_win_set_caret_visible(button, TRUE);
     EXPECT_EQ(native(button)->findChild<QWidget*>("wyn_caret"), nullptr) << "controls have none";
+}
+
+namespace {
+
+// Whether the caret was up each time the window's handler ran, by event type.
+std::vector<std::pair<int32_t, bool>> caret_while_handled;
+
+int32_t note_caret(WINDOW win, EVENT* ev) {
+    if (ev->type == E_CHAR || ev->type == E_MOUSE_MOVE)
+        caret_while_handled.emplace_back(ev->type, caret_of(win)->isVisible());
+    return record_event(win, ev);
+}
+
+} // namespace
+
+TEST_F(ControlTest, CaretIsAwayWhileItsWindowHandlesAMessageAndBackOnceThePassEnds) {
+    caret_while_handled.clear();
+    window_->handler = note_caret;
+    wynk_win_set_caret_size(window_, 2, 14);
+    wynk_win_set_caret_visible(window_, TRUE);
+    QWidget* surface = surface_of(window_);
+    QMouseEvent move(QEvent::MouseMove, QPointF(20, 20), surface->mapToGlobal(QPointF(20, 20)),
+                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(surface, &move);
+    press_key(surface, Qt::Key_A, QStringLiteral("a"));
+    ASSERT_EQ(caret_while_handled.size(), 2u);
+    EXPECT_TRUE(caret_while_handled[0].second) << "a mouse move leaves the caret alone";
+    EXPECT_EQ(caret_while_handled[1].first, E_CHAR);
+    EXPECT_FALSE(caret_while_handled[1].second);
+    pump();
+    EXPECT_TRUE(caret_of(window_)->isVisible());
+    // A caret the application hid stays hidden after the pass.
+    wynk_win_set_caret_visible(window_, FALSE);
+    press_key(surface, Qt::Key_B, QStringLiteral("b"));
+    pump();
+    EXPECT_FALSE(caret_of(window_)->isVisible());
 }
 
 TEST_F(ControlTest, CursorNumbersMapToShapesAndUnknownOnesChangeNothing) {

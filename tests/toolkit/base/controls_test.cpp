@@ -228,6 +228,39 @@ TEST_F(ControlTest, WindowBarsExistOnlyForWindowsCreatedWithThem) {
     EXPECT_EQ(seen_events().back().ev.v.scroll.what, SC_PAGE_UP);
 }
 
+TEST_F(ControlTest, WindowBarsTakeTheirRoomOutsideTheClientArea) {
+    RCT rct{0, 0, 100, 120};
+    WINDOW win = wynk_win_create(WT_PLAIN, &rct, "s", 0, core().task, WSF_HSCROLL | WSF_VSCROLL,
+                                 EM_ALL, record_event, 0);
+    ASSERT_NE(win, nullptr);
+    pump();
+    QWidget* surface = native(win);
+    const int t = surface->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    EXPECT_EQ(surface->size(), QSize(120 + t, 100 + t));
+    const auto last_size = [win] {
+        EVENT size{};
+        for (const SeenEvent& s : seen_events())
+            if (s.win == win && s.ev.type == E_SIZE) size = s.ev;
+        return size;
+    };
+    EXPECT_EQ(last_size().v.size.width, 120);
+    EXPECT_EQ(last_size().v.size.height, 100);
+    RCT client{};
+    wynk_vobj_get_client_rect(win, &client);
+    EXPECT_EQ(client.right, 120);
+    EXPECT_EQ(client.bottom, 100);
+
+    surface->resize(200 + t, 150 + t);
+    EXPECT_EQ(last_size().v.size.width, 200);
+    EXPECT_EQ(last_size().v.size.height, 150);
+    for (QScrollBar* bar : surface->findChildren<QScrollBar*>()) {
+        const QRect expected =
+            bar->orientation() == Qt::Vertical ? QRect(200, 0, t, 150) : QRect(0, 150, 200, t);
+        EXPECT_EQ(bar->geometry(), expected);
+    }
+    EXPECT_EQ(surface->findChildren<QScrollBar*>().size(), 2);
+}
+
 TEST_F(ControlTest, TitlesKeepTheToolkitsMnemonicMarker) {
     EXPECT_EQ(ctl_native_title("~Save && ~~go"), QStringLiteral("&Save &&&& ~go"));
     EXPECT_EQ(ctl_native_title("~Save", true), QStringLiteral("Save"));

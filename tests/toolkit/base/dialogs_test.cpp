@@ -1,6 +1,7 @@
 // Dialogs from resources and definitions: the modal loop that ends when the handler destroys
 // the dialog, modeless dialogs, the keys of a dialog, the about box, and failures.
 #include <QAbstractButton>
+#include <QApplication>
 #include <QTimer>
 
 #include "kernel/controls.h"
@@ -10,6 +11,7 @@
 #include "portable/core_state.h"
 #include "toolkit/base/controls_support.h"
 #include <wyn/dlg.h>
+#include <wyn/dm.h>
 #include <wyn/res.h>
 
 namespace {
@@ -107,6 +109,7 @@ TEST_F(DialogTest, ModelessDialogReturnsAtOnceAndTakesItsKeys) {
     WINDOW list = wynk_win_get_ctl(dlg, 1);
     native(list)->setFocus();
     press_key(native(dlg), Qt::Key_F1);
+    pump();
     ASSERT_EQ(types_for(dlg).back(), E_HELP);
     EXPECT_EQ(seen_events().back().ev.v.help.obj, list);
     EXPECT_EQ(seen_events().back().ev.v.help.tag, 1);
@@ -173,4 +176,43 @@ TEST_F(DialogTest, AboutBoxEndsWithTheButtonThatClosedIt) {
     }
     kcore().config.about_box_id = 4242;
     EXPECT_EQ(dialogs_show_about_box(), -1);
+}
+
+TEST_F(DialogTest, TabMovesBetweenTheControlsOfAModelessDialog) {
+    WINDOW dlg = wynk_dlg_create_res(WT_MODELESS_DLG, 118, EM_ALL, record_event, 0);
+    ASSERT_NE(dlg, nullptr);
+    QWidget* list = native(wynk_win_get_ctl(dlg, 1));
+    QWidget* clear = native(wynk_win_get_ctl(dlg, 2));
+    pump();
+    native(dlg)->setFocus();
+    press_key(native(dlg), Qt::Key_Tab);
+    const QWidget* first = QApplication::focusWidget();
+    EXPECT_TRUE(first == list || first == clear);
+    press_key(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_NE(QApplication::focusWidget(), first);
+    EXPECT_TRUE(QApplication::focusWidget() == list || QApplication::focusWidget() == clear);
+    for (int32_t type : types_for(dlg)) EXPECT_NE(type, E_CHAR) << "Tab is the dialog's own key";
+    wynk_vobj_destroy(dlg);
+}
+
+TEST_F(DialogTest, HelpKeyInADialogOfTheWindowSystemAsksForTheDialogsTopic) {
+    // The error dialog is answered by pressing F1 in it, then closing it.
+    dm_responder previous = dm_set_responder(nullptr);
+    QTimer presser;
+    QObject::connect(&presser, &QTimer::timeout, [&presser] {
+        QWidget* box = QApplication::activeModalWidget();
+        if (!box || !box->isVisible()) return;
+        presser.stop();
+        press_key(box, Qt::Key_F1);
+        box->close();
+    });
+    presser.start(10);
+    wynv_dm_post_error("%s", "disk full");
+    dm_set_responder(previous);
+    const SeenEvent& last = seen_events().back();
+    EXPECT_EQ(last.win, core().task);
+    ASSERT_EQ(last.ev.type, E_HELP);
+    EXPECT_EQ(last.ev.v.help.tid, 32070);
+    EXPECT_EQ(last.ev.v.help.obj, nullptr);
+    EXPECT_EQ(core().help_topic, 0) << "the topic lasts as long as the dialog";
 }

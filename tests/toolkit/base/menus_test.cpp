@@ -2,6 +2,7 @@
 // tag, and the task window's bar from the program's resources.
 #include <QAction>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -217,6 +218,37 @@ TEST_F(MenuTest, APopUpMenuChoiceArrivesAsCommandEvenForAWindowWithoutBar) {
     const auto commands = events_of(child, E_COMMAND);
     ASSERT_EQ(commands.size(), 1u);
     EXPECT_EQ(commands[0].v.cmd.tag, 102);
+}
+
+namespace {
+
+// Chooses item 101 of the pop-up menu that is up, with F1 held down when with_f1 is set.
+void choose_open(bool with_f1) {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (!menu) return;
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+    if (with_f1) QApplication::sendEvent(menu, &down);
+    find(menu->actions(), 101)->trigger();
+    QKeyEvent up(QEvent::KeyRelease, Qt::Key_F1, Qt::NoModifier);
+    if (with_f1) QApplication::sendEvent(menu, &up);
+    menu->close();
+}
+
+} // namespace
+
+TEST_F(MenuTest, AnItemChosenWhileF1IsHeldAsksForHelpOnItself) {
+    QTimer::singleShot(0, [] { choose_open(true); });
+    wynk_menu_popup(file_items, task_, PNT{50, 60}, 1, 0);
+    const auto help = events_of(task_, E_HELP);
+    ASSERT_EQ(help.size(), 1u);
+    EXPECT_EQ(help[0].v.help.obj, task_);
+    EXPECT_EQ(help[0].v.help.tag, 101);
+    EXPECT_TRUE(events_of(task_, E_COMMAND).empty());
+    QTimer::singleShot(0, [] { choose_open(false); });
+    wynk_menu_popup(file_items, task_, PNT{50, 60}, 1, 0);
+    const auto commands = events_of(task_, E_COMMAND);
+    ASSERT_EQ(commands.size(), 1u) << "once F1 is up, a choice is a command again";
+    EXPECT_EQ(commands[0].v.cmd.tag, 101);
 }
 
 namespace {

@@ -110,15 +110,10 @@ void WynDialog::keyPressEvent(QKeyEvent* e) {
             reportClose();
         return;
     }
-    if (e->key() == Qt::Key_F1 && e->modifiers() == Qt::NoModifier) {
-        // Help for whatever in the dialog has the focus, named by its control id.
-        WINDOW focused = wynk_scr_get_focus_vobj();
-        if (!focused || focused->top != win->top) focused = win;
-        EVENT ev{};
-        ev.type = E_HELP;
-        ev.v.help.obj = focused;
-        ev.v.help.tag = wynk_ctl_get_id(focused);
-        wynk_win_dispatch_event(win, &ev);
+    // Tab moves between the dialog's controls even when the dialog itself has the focus.
+    if ((e->key() == Qt::Key_Tab || e->key() == Qt::Key_Backtab) &&
+        !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+        focusNextPrevChild(e->key() == Qt::Key_Tab && !(e->modifiers() & Qt::ShiftModifier));
         return;
     }
     if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) &&

@@ -8,8 +8,8 @@
 
 #include "kernel/widgets.h"
 
-// Kind 64: a dialog window; Enter presses its default button and Escape its cancel button
-// (control 2) or asks it to close.
+// Kind 64: a dialog window; Enter presses its default button, Escape its cancel button (control
+// 2) or asks it to close, and Tab moves between its controls.
 class WynDialog : public WynTopWindow {
   public:
     WynDialog(WINDOW win, bool modal, QWidget* owner);

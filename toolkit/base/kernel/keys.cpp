@@ -1,6 +1,18 @@
 // Key presses become E_CHAR events: navigation and function keys as key codes, everything else
-// as the character typed.
+// as the character typed. The help key is also watched application-wide, for the dialogs and
+// menus whose keys never reach a toolkit window.
 #include "kernel/keys.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QPointer>
+
+#include "kernel/private_events.h"
+#include "kernel/static_block.h"
+#include "kernel/widgets.h"
+#include "portable/core_state.h"
+#include <wyn/windef.h>
 
 namespace {
 
@@ -81,4 +93,82 @@ bool translate_key(int key, Qt::KeyboardModifiers mods, const QString& text, EVE
     ev.v.chr.modifiers =
         (shift ? WYN_MOD_SHIFT : 0) | (ctrl ? WYN_MOD_CTRL : 0) | (alt ? WYN_MOD_ALT : 0);
     return true;
+}
+
+namespace {
+
+// The help key seen where the application's windows cannot see it: in dialogs, in message boxes
+// and other dialogs of the window system, and in menus.
+class HelpKeyFilter : public QObject {
+  public:
+    bool held = false;
+
+  protected:
+    bool eventFilter(QObject* target, QEvent* e) override {
+        if (e->type() != QEvent::KeyPress && e->type() != QEvent::KeyRelease) return false;
+        auto* key = static_cast<QKeyEvent*>(e);
+        if (key->key() != Qt::Key_F1 || !target->isWidgetType()) return false;
+        if (e->type() == QEvent::KeyRelease) {
+            if (!key->isAutoRepeat()) held = false;
+            return false;
+        }
+        if (key->modifiers() & ~Qt::KeypadModifier) return false;
+        // The window the key is for is the active one.
+        QWidget* window = static_cast<QWidget*>(target)->window();
+        if (qobject_cast<QMenu*>(window)) {
+            held = true;
+            post_help_key(toolkit_window(QApplication::activeWindow()));
+            return false;
+        }
+        if (WINDOW win = toolkit_window(window)) return post_help_key(win);
+        return send_topic_help();
+    }
+
+  private:
+    static WINDOW toolkit_window(QWidget* window) {
+        WINDOW win = window ? wynwi_hwnd_to_window(window) : nullptr;
+        return core_win_alive(win) ? win : nullptr;
+    }
+
+    // A dialog hears about the key once the key's own handling is over; the help is for whatever
+    // has the focus then.
+    static bool post_help_key(WINDOW win) {
+        if (!win || (win->type != WT_MODAL_DLG && win->type != WT_MODELESS_DLG)) return false;
+        if (WynSurface* surface = surface_of(win)) surface->post(PM_HELP_KEY, EVENT{});
+        return true;
+    }
+
+    // A dialog of the window system: help on the topic of the standard dialog showing it.
+    static bool send_topic_help() {
+        CoreState& state = core();
+        if (state.help_topic == 0 || !core_win_alive(state.task)) return false;
+        EVENT ev{};
+        ev.type = E_HELP;
+        ev.v.help.tid = state.help_topic;
+        wynk_win_dispatch_event(state.task, &ev);
+        return true;
+    }
+};
+
+struct HelpKeyState {
+    QPointer<HelpKeyFilter> filter;
+    ~HelpKeyState() { delete filter.data(); }
+};
+
+HelpKeyState* help_state() {
+    return static_block<HelpKeyState>();
+}
+
+} // namespace
+
+void keys_install_help_filter() {
+    HelpKeyState* st = help_state();
+    if (!st || st->filter || !QCoreApplication::instance()) return;
+    st->filter = new HelpKeyFilter();
+    QCoreApplication::instance()->installEventFilter(st->filter);
+}
+
+bool keys_help_held() {
+    HelpKeyState* st = help_state();
+    return st && st->filter && st->filter->held;
 }

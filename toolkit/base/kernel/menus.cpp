@@ -12,6 +12,8 @@
 
 #include "kernel/accelerators.h"
 #include "kernel/controls.h"
+#include "kernel/keys.h"
+#include "kernel/mdi.h"
 #include "kernel/widgets.h"
 #include "portable/core_state.h"
 #include <wyn/dm.h>
@@ -201,6 +203,7 @@ void install_bar(WINDOW win, WynTaskWindow* frame, const MENU_ITEM* tree) {
     WynMenuBar* bar = build_bar(win, tree);
     if (old) bar->setFontSel(old->releaseFontSel());
     frame->setWynMenuBar(bar);
+    mdi_attach_window_menu(win, bar);
 }
 
 void send_help(WINDOW win) {
@@ -210,6 +213,15 @@ void send_help(WINDOW win) {
     WINDOW focused = focus ? wynwi_hwnd_to_window(focus) : nullptr;
     ev.v.help.obj = focused ? focused : win;
     ev.v.help.tag = MENU_TAG_HELP;
+    wynk_win_dispatch_event(win, &ev);
+}
+
+// An item chosen while F1 was held asks for help on itself.
+void send_item_help(WINDOW win, int16_t tag) {
+    EVENT ev{};
+    ev.type = E_HELP;
+    ev.v.help.obj = win;
+    ev.v.help.tag = tag;
     wynk_win_dispatch_event(win, &ev);
 }
 
@@ -247,6 +259,7 @@ void menus_equip_window(WINDOW win) {
 
 void menus_command(WINDOW win, int16_t tag, bool from_popup) {
     if (!core_win_alive(win)) return;
+    if (keys_help_held()) return send_item_help(win, tag);
     switch (tag) {
     case MENU_TAG_ABOUT:
     case MENU_TAG_ABOUT_ALT:
@@ -262,6 +275,7 @@ void menus_command(WINDOW win, int16_t tag, bool from_popup) {
     default:
         break;
     }
+    if (mdi_command(win, tag)) return;
     // A pop-up menu belongs to the window it was shown for, whether or not that has a bar.
     if (!from_popup && !bar_of(win)) return;
     if (ctl_edit_command(tag)) return;
@@ -313,9 +327,12 @@ void wynk_menu_popup(const MENU_ITEM* tree, WINDOW win, PNT pos, int32_t align, 
     if (!tree || !surface) return;
     QMenu menu(surface);
     int16_t chosen = 0;
-    fill(&menu, tree, [&chosen](QAction* action) {
-        QObject::connect(action, &QAction::triggered, action,
-                         [&chosen, action] { chosen = tag_of(action); });
+    bool help = false;
+    fill(&menu, tree, [&chosen, &help](QAction* action) {
+        QObject::connect(action, &QAction::triggered, action, [&chosen, &help, action] {
+            chosen = tag_of(action);
+            help = keys_help_held();
+        });
     });
     menu.adjustSize();
     const QSize size = menu.sizeHint();
@@ -331,7 +348,11 @@ void wynk_menu_popup(const MENU_ITEM* tree, WINDOW win, PNT pos, int32_t align, 
             at.ry() -= offset;
     }
     menu.exec(at);
-    if (chosen != 0) menus_command(win, chosen, true);
+    if (chosen == 0 || !core_win_alive(win)) return;
+    if (help)
+        send_item_help(win, chosen);
+    else
+        menus_command(win, chosen, true);
 }
 
 void wynk_menu_set_font_sel(WINDOW win, FONT font) {

@@ -22,6 +22,24 @@ inline const QEvent::Type kPrivateEvent = static_cast<QEvent::Type>(QEvent::User
 // The quit message, posted to the utility object.
 inline const QEvent::Type kQuitEvent = static_cast<QEvent::Type>(QEvent::User + 26);
 
+// True for the events that stand for messages taken from the queue: input, timers and private
+// messages (paints and the widgets' own notifications are not among them).
+inline bool is_queued_message(QEvent::Type type) {
+    switch (type) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
+    case QEvent::Timer:
+        return true;
+    default:
+        return type == kPrivateEvent;
+    }
+}
+
 // One private message and the event it stands for.
 class PrivateEvent : public QEvent {
   public:

@@ -51,20 +51,28 @@ void wire(QScrollBar* bar, std::function<void(const ScrollReport&)> send) {
     });
 }
 
-// Keeps a window's own bars along its right and bottom edges.
+int extent(const QWidget* surface) {
+    return surface->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+}
+
+QScrollBar* own_bar(const QWidget* surface, const char* name) {
+    return surface ? surface->findChild<QScrollBar*>(name, Qt::FindDirectChildrenOnly) : nullptr;
+}
+
+// Keeps a window's own bars along its right and bottom edges, outside its client area.
 class BarDock : public QObject {
   public:
     explicit BarDock(QWidget* surface) : QObject(surface) {
         setObjectName("wyn_bar_dock");
         surface->installEventFilter(this);
     }
-    void layout(QWidget* surface) {
-        auto* h = surface->findChild<QScrollBar*>(kHorzName, Qt::FindDirectChildrenOnly);
-        auto* v = surface->findChild<QScrollBar*>(kVertName, Qt::FindDirectChildrenOnly);
-        const int t = surface->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    static void layout(QWidget* surface) {
+        QScrollBar* h = own_bar(surface, kHorzName);
+        QScrollBar* v = own_bar(surface, kVertName);
+        const int t = extent(surface);
         const int w = surface->width(), hgt = surface->height();
-        if (h) h->setGeometry(0, hgt - t, w - (v ? t : 0), t);
-        if (v) v->setGeometry(w - t, 0, t, hgt - (h ? t : 0));
+        if (h) h->setGeometry(0, hgt - t, std::max(0, w - (v ? t : 0)), t);
+        if (v) v->setGeometry(w - t, 0, t, std::max(0, hgt - (h ? t : 0)));
     }
 
   protected:
@@ -74,14 +82,11 @@ class BarDock : public QObject {
     }
 };
 
-QScrollBar* window_bar(WINDOW win, SCROLL_TYPE which) {
-    const uint32_t flag = which == SCROLL_HORZ ? WSF_HSCROLL : WSF_VSCROLL;
-    WynSurface* surface = surface_of(win);
-    if (!core_win_alive(win) || !surface || !(win->flags & flag)) return nullptr;
-    const char* name = which == SCROLL_HORZ ? kHorzName : kVertName;
-    if (auto* bar = surface->findChild<QScrollBar*>(name, Qt::FindDirectChildrenOnly)) return bar;
+QScrollBar* make_window_bar(WINDOW win, WynSurface* surface, SCROLL_TYPE which) {
     auto* bar = new QScrollBar(which == SCROLL_HORZ ? Qt::Horizontal : Qt::Vertical, surface);
-    bar->setObjectName(name);
+    bar->setObjectName(which == SCROLL_HORZ ? kHorzName : kVertName);
+    // The bars belong to the frame of the window, not to what its handler draws or focuses.
+    bar->setFocusPolicy(Qt::NoFocus);
     const int type = which == SCROLL_HORZ ? E_HSCROLL : E_VSCROLL;
     wire(bar, [win, type](const ScrollReport& r) {
         if (!core_win_alive(win)) return;
@@ -91,11 +96,13 @@ QScrollBar* window_bar(WINDOW win, SCROLL_TYPE which) {
         ev.v.scroll.pos = r.pos;
         wynk_win_dispatch_event(win, &ev);
     });
-    auto* dock = surface->findChild<BarDock*>("wyn_bar_dock", Qt::FindDirectChildrenOnly);
-    if (!dock) dock = new BarDock(surface);
-    dock->layout(surface);
     bar->show();
     return bar;
+}
+
+QScrollBar* window_bar(WINDOW win, SCROLL_TYPE which) {
+    if (!core_win_alive(win)) return nullptr;
+    return own_bar(surface_of(win), which == SCROLL_HORZ ? kHorzName : kVertName);
 }
 
 QScrollBar* bar_of(WINDOW win, SCROLL_TYPE which) {
@@ -109,6 +116,26 @@ QScrollBar* bar_of(WINDOW win, SCROLL_TYPE which) {
 }
 
 } // namespace
+
+void sbar_equip_window(WINDOW win) {
+    WynSurface* surface = surface_of(win);
+    if (!surface || !(win->flags & (WSF_HSCROLL | WSF_VSCROLL))) return;
+    if (win->flags & WSF_HSCROLL) make_window_bar(win, surface, SCROLL_HORZ);
+    if (win->flags & WSF_VSCROLL) make_window_bar(win, surface, SCROLL_VERT);
+    new BarDock(surface);
+    BarDock::layout(surface);
+}
+
+QSize sbar_room(const QWidget* surface) {
+    if (!surface) return QSize(0, 0);
+    const int t = extent(surface);
+    return QSize(own_bar(surface, kVertName) ? t : 0, own_bar(surface, kHorzName) ? t : 0);
+}
+
+QSize sbar_room_for_flags(uint32_t flags, const QWidget* surface) {
+    const int t = surface ? extent(surface) : 0;
+    return QSize(flags & WSF_VSCROLL ? t : 0, flags & WSF_HSCROLL ? t : 0);
+}
 
 ScrollReport sbar_map_action(int qt_action, int slider_pos, int32_t min, int32_t max) {
     const auto clamp16 = [](long v) {

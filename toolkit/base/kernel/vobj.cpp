@@ -147,7 +147,10 @@ void wynk_vobj_raise(WINDOW win) {
 RCT* wynk_vobj_get_client_rect(WINDOW win, RCT* rct) {
     QWidget* client = client_of(win);
     if (!rct) return nullptr;
-    *rct = client ? rct_of(QRect(QPoint(0, 0), client->size())) : RCT{0, 0, 0, 0};
+    // A window's own scroll bars lie outside its client area.
+    auto* surface = dynamic_cast<WynSurface*>(client);
+    const QSize size = surface ? surface->clientSize() : client ? client->size() : QSize(0, 0);
+    *rct = rct_of(QRect(QPoint(0, 0), size));
     return rct;
 }
 

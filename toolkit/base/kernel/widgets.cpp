@@ -10,8 +10,10 @@
 
 #include "kernel/kernel_state.h"
 #include "kernel/keys.h"
+#include "kernel/scrollbars.h"
 #include "kernel/timers.h"
 #include "portable/core_state.h"
+#include <wyn/ctl.h>
 
 namespace {
 
@@ -75,13 +77,18 @@ void WynSurface::sendOrPost(PrivateMsg msg, EVENT& ev) {
         wynk_win_dispatch_event(win_, &ev);
 }
 
+QSize WynSurface::clientSize() const {
+    return (size() - sbar_room(this)).expandedTo(QSize(0, 0));
+}
+
 void WynSurface::reportSize() {
     if (!win_ || (win_->state & WS_DESTROYED) || minimised(this)) return;
-    win_->client = RCT{0, 0, clamp16(height()), clamp16(width())};
+    const QSize client = clientSize();
+    win_->client = RCT{0, 0, clamp16(client.height()), clamp16(client.width())};
     EVENT ev{};
     ev.type = E_SIZE;
-    ev.v.size.height = clamp16(height());
-    ev.v.size.width = clamp16(width());
+    ev.v.size.height = clamp16(client.height());
+    ev.v.size.width = clamp16(client.width());
     sendOrPost(PM_SIZE, ev);
 }
 
@@ -117,8 +124,10 @@ void WynSurface::receivePrivate(PrivateEvent* e) {
     case PM_FOCUS_IN:
     case PM_FOCUS_OUT:
     case PM_CONTROL:
-    case PM_HELP_KEY:
         wynk_win_dispatch_event(win_, &e->event());
+        break;
+    case PM_HELP_KEY:
+        helpKey();
         break;
     case PM_INVALIDATE: {
         const RCT& r = e->event().v.update.rct;
@@ -129,6 +138,17 @@ void WynSurface::receivePrivate(PrivateEvent* e) {
     case PM_BUSY_DONE:
         break;
     }
+}
+
+void WynSurface::helpKey() {
+    if (win_->type != WT_MODAL_DLG && win_->type != WT_MODELESS_DLG) return;
+    WINDOW focused = wynk_scr_get_focus_vobj();
+    if (!core_win_alive(focused) || focused->top != win_->top) focused = win_;
+    EVENT ev{};
+    ev.type = E_HELP;
+    ev.v.help.obj = focused;
+    ev.v.help.tag = wynk_ctl_get_id(focused);
+    wynk_win_dispatch_event(win_, &ev);
 }
 
 void WynSurface::paintEvent(QPaintEvent* e) {

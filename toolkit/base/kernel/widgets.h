@@ -26,6 +26,8 @@ class WynSurface : public QWidget {
     void post(PrivateMsg msg, const EVENT& ev);
     // Sends ev now, or posts it as msg while the window is being built.
     void sendOrPost(PrivateMsg msg, EVENT& ev);
+    // The client area's size: the surface less the room its own scroll bars take.
+    QSize clientSize() const;
     // Sends E_SIZE for the current client size unless the window is minimised.
     void reportSize();
     // Sends E_CLOSE; the window stays open.
@@ -48,6 +50,8 @@ class WynSurface : public QWidget {
 
   private:
     void receivePrivate(PrivateEvent* e);
+    // The help key in a dialog: help for the object that has the focus, named by its control id.
+    void helpKey();
     void sendMouse(int type, QMouseEvent* e);
     void sendFocus(bool active);
     void growBacking(QSize size);

@@ -6,7 +6,10 @@
 #include <algorithm>
 
 #include "kernel/kernel_state.h"
+#include "kernel/keys.h"
+#include "kernel/mdi.h"
 #include "kernel/menus.h"
+#include "kernel/scrollbars.h"
 #include "kernel/timers.h"
 #include "kernel/widgets.h"
 #include "portable/core_state.h"
@@ -38,6 +41,9 @@ QWidget* make_widget(WINDOW win) {
                                                                : Qt::WindowFlags{});
     case WK_TASK_CHILD:
         return new WynTaskChild(win, surface_of(win->parent));
+    case WK_MDI_DOC:
+        if (QWidget* doc = mdi_make_document(win)) return doc;
+        return new WynChildWindow(win, surface_of(win->parent));
     default:
         return new WynChildWindow(win, surface_of(win->parent));
     }
@@ -51,8 +57,13 @@ RCT fill_task_rect(WINDOW parent, const RCT& rct) {
     return parent->client;
 }
 
+// The rectangle is the client area: the window's own scroll bars are added around it.
 void place(WINDOW win, QWidget* widget, const RCT& rct) {
-    const QSize size(std::max(0, rct.right - rct.left), std::max(0, rct.bottom - rct.top));
+    const QSize size = QSize(std::max(0, rct.right - rct.left), std::max(0, rct.bottom - rct.top)) +
+                       sbar_room(surface_of(win));
+    if (mdi_place(win, QRect(QPoint(rct.left, rct.top), size), rct.left == kDefaultCoord,
+                  rct.right == kDefaultCoord))
+        return;
     if (!is_top_kind(win->kind)) {
         const QSize parent_size = widget->parentWidget() ? widget->parentWidget()->size() : size;
         widget->setGeometry(
@@ -68,13 +79,8 @@ void place(WINDOW win, QWidget* widget, const RCT& rct) {
 }
 
 void show(WINDOW win, QWidget* widget, WynSurface* surface) {
-    if (win->flags & WSF_INVISIBLE) return;
-    if (win->flags & WSF_MAXIMIZED)
-        widget->showMaximized();
-    else if (win->flags & WSF_MINIMIZED)
-        widget->showMinimized();
-    else
-        widget->show();
+    if (mdi_show(win) || (win->flags & WSF_INVISIBLE)) return;
+    windows_show_by_flags(widget, win->flags);
     if (win->flags & WSF_NO_ACTIVATE) return;
     surface->setFocus(Qt::OtherFocusReason);
     widget->raise();
@@ -85,10 +91,13 @@ void show(WINDOW win, QWidget* widget, WynSurface* surface) {
 // first; null (object destroyed) when it could not be made or did not survive its E_CREATE.
 WINDOW build(WINDOW win, const RCT& rct, const char* title) {
     CoreBusyScope busy;
+    keys_install_help_filter();
     QWidget* widget = make_widget(win);
     win->native = widget;
     // The bar is part of the frame before it is sized and shown.
     menus_equip_window(win);
+    mdi_equip_frame(win);
+    sbar_equip_window(win);
     WynSurface* surface = surface_of(win);
     EVENT create{};
     create.type = E_CREATE;
@@ -116,7 +125,9 @@ void finish(WINDOW win) {
     std::erase(state.windows, win);
     state.graveyard.push_back(win);
     if (WynSurface* surface = surface_of(win)) surface->detach();
-    if (QWidget* widget = widget_of(win)) {
+    // A document of the multiple-document mode goes through its document area.
+    QWidget* widget = widget_of(win);
+    if (widget && !mdi_close(win)) {
         widget->hide();
         widget->deleteLater();
     }
@@ -124,6 +135,15 @@ void finish(WINDOW win) {
 }
 
 } // namespace
+
+void windows_show_by_flags(QWidget* widget, uint32_t flags) {
+    if (flags & WSF_MAXIMIZED)
+        widget->showMaximized();
+    else if (flags & WSF_MINIMIZED)
+        widget->showMinimized();
+    else
+        widget->show();
+}
 
 WINDOW windows_new_object(uint32_t kind, int32_t type, WINDOW parent, uint32_t flags,
                           EVENT_MASK mask, EVENT_HANDLER handler, intptr_t app_data) {
@@ -240,6 +260,24 @@ void windows_discard_all() {
     state.windows.clear();
     state.task = nullptr;
     state.screen = nullptr;
+}
+
+WINDOW wynk_vobj_get_parent(WINDOW win) {
+    return core_win_alive(win) ? win->parent : nullptr;
+}
+
+void wynk_win_set_doc_title(WINDOW win, const char* title) {
+    QWidget* widget = core_win_alive(win) ? widget_of(win) : nullptr;
+    if (widget && title) widget->setWindowTitle(QString::fromUtf8(title));
+}
+
+void* wynv_win_get_tx(WINDOW win) {
+    WYN_TX_GET_TX get_tx = core().tx_get_tx;
+    return get_tx && core_win_alive(win) ? get_tx(win) : nullptr;
+}
+
+void wynk_scr_beep(void) {
+    QApplication::beep();
 }
 
 WINDOW wynwi_hwnd_to_window(void* native) {

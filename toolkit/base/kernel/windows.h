@@ -4,6 +4,8 @@
 
 #include <wyn/win.h>
 
+class QWidget;
+
 // Allocates a window object (zero-filled, magic set) and records it as live.
 WINDOW windows_new_object(uint32_t kind, int32_t type, WINDOW parent, uint32_t flags,
                           EVENT_MASK mask, EVENT_HANDLER handler, intptr_t app_data);
@@ -21,3 +23,7 @@ void windows_destroy_tree(WINDOW win);
 
 // Destroys every object without sending events and frees them (the toolkit is ending).
 void windows_discard_all();
+
+// Shows widget as a window's creation flags ask: maximised (0x1000), minimised (0x100) or
+// normally.
+void windows_show_by_flags(QWidget* widget, uint32_t flags);

@@ -69,6 +69,21 @@ WYN_EXPORT WINDOW wynk_win_create(int32_t type, const RCT* rct, const char* titl
    Destroying the task window ends the application. */
 WYN_EXPORT void wynk_vobj_destroy(WINDOW win);
 
+/* The object win lies in (the screen window for a top-level window); null for the screen window
+   or a dead object. */
+WYN_EXPORT WINDOW wynk_vobj_get_parent(WINDOW win);
+
+/* Sets the title of a document window; a document of the multiple-document mode shows it on its
+   frame inside the task window. */
+WYN_EXPORT void wynk_win_set_doc_title(WINDOW win, const char* title);
+
+/* The text-edit object of win through the text-edit library's entry; null without that library
+   or when win holds none. */
+WYN_EXPORT void* wynv_win_get_tx(WINDOW win);
+
+/* Sounds the system's beep. */
+WYN_EXPORT void wynk_scr_beep(void);
+
 /* Creates a timer on win delivering E_TIMER once more than interval_ms have passed since the
    last one; returns its id (2 to 16) or -1 when none is free or the window has no native
    window. */
