@@ -102,3 +102,14 @@ void wyn_scr_hide_cursor(void) {
     Call c(__func__, kScr);
     wynk_scr_hide_cursor();
 }
+
+void wyn_scr_beep(void) {
+    Call c(__func__, kScr);
+    wynk_scr_beep();
+}
+
+WINDOW wyn_vobj_get_parent(WINDOW win) {
+    Call c(__func__, kVobj);
+    if (!c.window(win, kAnyType)) return nullptr;
+    return wynk_vobj_get_parent(win);
+}

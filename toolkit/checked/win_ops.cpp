@@ -113,6 +113,18 @@ NAV wyn_win_get_nav(WINDOW win) {
     return wynv_win_get_nav(win);
 }
 
+void wyn_win_set_doc_title(WINDOW win, const char* title) {
+    Call c(__func__, kWin);
+    if (!c.outside_update() || !c.window(win, kWindowTypes) || !c.given(title)) return;
+    wynk_win_set_doc_title(win, title);
+}
+
+void* wyn_win_get_tx(WINDOW win) {
+    Call c(__func__, kWin);
+    if (!c.window(win, kWindowTypes | type_set({WT_TEXT_EDIT}))) return nullptr;
+    return wynv_win_get_tx(win);
+}
+
 void wyn_win_enum_wins(WINDOW win, WYN_ENUM_FN fn, intptr_t data) {
     Call c(__func__, kWin);
     if (!c.window(win, kParentTypes) || !c.given_fn(fn)) return;

@@ -5,6 +5,7 @@
 #include <wyn_checked.h>
 
 #include "checked_support.h"
+#include "portable/core_state.h"
 
 namespace {
 
@@ -125,6 +126,40 @@ TEST_F(WindowFields, PerWindowAttributeNeedsAWindow) {
     ReportRecorder::all().clear();
     EXPECT_EQ(wyn_vobj_get_attr(nullptr, ATTR_TASK_WINDOW), reinterpret_cast<ATTR_VALUE>(task()));
     EXPECT_TRUE(ReportRecorder::all().empty());
+}
+
+namespace {
+
+void* text_edit_of(WINDOW win) {
+    return win;
+}
+
+} // namespace
+
+TEST_F(WindowFields, ParentDocumentTitleAndTextEditGoThroughTheirChecks) {
+    WINDOW doc = makeChild(RCT{0, 0, 40, 40});
+    EXPECT_EQ(wyn_vobj_get_parent(doc), task());
+    EXPECT_EQ(wyn_vobj_get_parent(task()), screen());
+    EXPECT_EQ(wyn_vobj_get_parent(screen()), nullptr);
+    wyn_win_set_doc_title(doc, "norva.log");
+    char title[32];
+    EXPECT_STREQ(wyn_vobj_get_title(doc, title, sizeof title), "norva.log");
+    EXPECT_EQ(wyn_win_get_tx(doc), nullptr) << "no text-edit library, no text edit";
+    core().tx_get_tx = text_edit_of;
+    EXPECT_EQ(wyn_win_get_tx(doc), doc);
+    core().tx_get_tx = nullptr;
+    wyn_scr_beep();
+    EXPECT_TRUE(ReportRecorder::all().empty());
+
+    wyn_win_set_doc_title(doc, nullptr);
+    EXPECT_TRUE(one_report(WYN_MSG_NULL_HANDLE, "twin"));
+    ReportRecorder::all().clear();
+    EXPECT_EQ(wyn_win_get_tx(screen()), nullptr);
+    EXPECT_TRUE(one_report(WYN_MSG_INCORRECT_WINDOW_TYPE, "twin"));
+    ReportRecorder::all().clear();
+    wyn_vobj_destroy(doc);
+    EXPECT_EQ(wyn_vobj_get_parent(doc), nullptr);
+    EXPECT_TRUE(one_report(WYN_MSG_INVALID_WINDOW, "tvobj"));
 }
 
 using DispatchChecks = CheckedWindowTest;

@@ -48,6 +48,8 @@ intptr_t wyn_vobj_get_data(WINDOW win);
 void wyn_vobj_set_data(WINDOW win, intptr_t data);
 /* win's type (WT_TEXT_EDIT for a text-edit control); 0 on a fault. */
 int32_t wyn_vobj_get_type(WINDOW win);
+/* The object win lies in (the screen window for a top-level window); null on a fault. */
+WINDOW wyn_vobj_get_parent(WINDOW win);
 
 /* --- every window object --- */
 /* Copies win's title into buf (size bytes); null on a fault. */
@@ -85,6 +87,8 @@ SLIST wyn_scr_list_wins(void);
 void wyn_scr_set_busy_cursor(void);
 /* Hides the pointer until it moves. */
 void wyn_scr_hide_cursor(void);
+/* Sounds the system's beep. */
+void wyn_scr_beep(void);
 
 /* --- windows --- */
 /* Creates the window of def and its controls under parent (see wynk_win_create_def): under the
@@ -102,6 +106,10 @@ WINDOW wyn_win_get_ctl(WINDOW win, int16_t id);
 SLIST wyn_win_list_wins(WINDOW win);
 /* The navigation group win belongs to; null on a fault or when there is none. */
 NAV wyn_win_get_nav(WINDOW win);
+/* Sets the title of document window win (a null title is reported); refused during E_UPDATE. */
+void wyn_win_set_doc_title(WINDOW win, const char* title);
+/* The text-edit object of win; null on a fault or when win holds none. */
+void* wyn_win_get_tx(WINDOW win);
 /* Calls fn for every child object of win until it returns FALSE. */
 void wyn_win_enum_wins(WINDOW win, WYN_ENUM_FN fn, intptr_t data);
 /* Sets the colour table a window gives its controls. */
