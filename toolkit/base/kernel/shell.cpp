@@ -48,6 +48,8 @@ BOOLEAN wynk_win_set_icon(WINDOW win, const char* name) {
         return FALSE;
     }
     frame->setWindowIcon(QIcon(picture));
+    // Repainted whole, over what it shows, as a frame whose icon changed.
+    frame->update();
     return TRUE;
 }
 

@@ -8,8 +8,9 @@
 
 WYN_BEGIN_C
 
-/* Shows icon resource name (case ignored) as the frame's icon; FALSE, with the icon unchanged,
-   when win has no frame or there is no such icon (reported). */
+/* Shows icon resource name (case ignored) as the frame's icon and repaints the frame without
+   erasing it; FALSE, with the icon unchanged, when win has no frame or there is no such icon
+   (reported). */
 WYN_EXPORT BOOLEAN wynk_win_set_icon(WINDOW win, const char* name);
 /* TRUE when the frame is minimised; FALSE also when win has none. */
 WYN_EXPORT BOOLEAN wynk_win_is_minimized(WINDOW win);
