@@ -10,6 +10,7 @@
 #include <wyn/checked/dlg.h>
 #include <wyn/checked/dwin.h>
 #include <wyn/checked/list.h>
+#include <wyn/checked/shell.h>
 #include <wyn/checked/win.h>
 
 namespace {
@@ -23,7 +24,9 @@ panel_state g_panel{};
 bool (*g_minimised)() = nullptr;
 
 bool task_minimised() {
-    return g_minimised && g_minimised();
+    if (g_minimised) return g_minimised();
+    WINDOW task = task_window_object();
+    return task && wyn_win_is_minimized(task);
 }
 
 void set_line(char (&line)[48], const char* text) {
@@ -52,8 +55,10 @@ void add_to_popup(const char* text) {
         const int32_t count = wyn_list_count_all(list);
         if (count > 0) wyn_list_set_sel(list, count - 1, TRUE);
     }
+    // The pop-up must reach the user even if the window system hid it with its minimised owner.
     wyn_vobj_raise(dlg);
     wyn_scr_set_focus_vobj(dlg);
+    wyn_win_focus_native(dlg);
 }
 
 } // namespace

@@ -23,7 +23,7 @@ const char* message_panel_line(int index);
 // Empties the panel and restarts filling at the first line.
 void message_panel_reset();
 
-// Installs the question "is the task window minimised?" (null: never).
+// Installs the question "is the task window minimised?" (null: the toolkit is asked).
 void set_task_minimised_query(bool (*query)());
 
 // The alarm pop-up's event handler; returns 0.

@@ -8,6 +8,8 @@
 #include <cstring>
 #include <wyn/checked/dwin.h>
 #include <wyn/checked/font.h>
+#include <wyn/checked/shell.h>
+#include <wyn/checked/win.h>
 
 namespace {
 
@@ -328,12 +330,34 @@ void status_scale_init(int dialog_base_width) {
     g_scale = dialog_base_width < 9 ? 1.0f : 1.25f;
 }
 
+void status_scale_init() {
+    int32_t width = 0, height = 0;
+    wyn_scr_get_dialog_units(&width, &height);
+    status_scale_init(width);
+}
+
 float status_scale() {
     return g_scale;
 }
 
 int status_scaled(int value) {
     return int(float(value) * g_scale + 0.5f);
+}
+
+WINDOW task_window_object() {
+    return reinterpret_cast<WINDOW>(wyn_vobj_get_attr(nullptr, ATTR_TASK_WINDOW));
+}
+
+void status_maximize_frame() {
+    if (g_scale == 1.0f) return;
+    if (WINDOW task = task_window_object()) wyn_win_maximize(task);
+}
+
+void status_set_icon(const char* name) {
+    WINDOW task = task_window_object();
+    if (!task || !name) return;
+    wyn_win_set_icon(task, name);
+    if (wyn_win_is_minimized(task)) wyn_win_flash(task, FALSE);
 }
 
 void status_draw_reset() {

@@ -8,11 +8,24 @@
 // Chooses the display scale from the dialog font's average character width (1.25 from 9 up).
 void status_scale_init(int dialog_base_width);
 
+// Chooses the display scale from the toolkit's dialog font; called once before any window opens.
+void status_scale_init();
+
 // The display scale factor, 1.0 or 1.25.
 float status_scale();
 
 // value × scale factor, rounded half up.
 int status_scaled(int value);
+
+// The task window object; null before the application has made it.
+WINDOW task_window_object();
+
+// Maximises the task window when the display is scaled, so that scaled windows fit in it.
+void status_maximize_frame();
+
+// Shows icon resource name ("Normal", "Battery1" ... "Battery7", case ignored) as the task
+// window's icon, repaints the task window, and returns a minimised one to its unflashed state.
+void status_set_icon(const char* name);
 
 // Forgets what was drawn, so that the next draw starts from a zeroed record.
 void status_draw_reset();

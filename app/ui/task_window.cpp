@@ -10,6 +10,7 @@
 #include "ui/menu_commands.h"
 #include "ui/prompts.h"
 #include "ui/setup_dialog.h"
+#include "ui/status_draw.h"
 #include "ui/status_window.h"
 #include "ui/test_seam.h"
 
@@ -106,6 +107,7 @@ void on_create(WINDOW task) {
     }
     copy_text(g_app->ups_in_view, g_app->local.ups_id);
     g_app->task_window = wyn_vobj_get_attr(task, ATTR_NATIVE_WINDOW);
+    status_scale_init();
     for (int16_t tag : kRemoteMenuItems) enable_menu_item(task, tag, g_app->network_enabled != 0);
     if (!create_status_window(task)) {
         terminate_application();

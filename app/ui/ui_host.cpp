@@ -33,9 +33,8 @@ void ui_host::refresh_status() {
 }
 
 void ui_host::set_icon(const char* name) {
-    // The toolkit has no call that changes the task window's icon yet; the choice is kept so the
-    // minimised window can show it once there is one.
     icon_ = name ? name : "Normal";
+    status_set_icon(icon_.c_str());
 }
 
 void ui_host::terminate_application() {

@@ -2,6 +2,8 @@
 // the time-stamped pop-up that collects messages while the task window is minimised.
 #include "app/ui/status_support.h"
 
+#include "kernel/widgets.h"
+#include "portable/core_state.h"
 #include "ui/message_panel.h"
 #include "ui/status_draw.h"
 
@@ -120,6 +122,21 @@ TEST_F(message_panel_test, clear_button_closes_the_popup) {
     pump();
     EXPECT_EQ(app_.alarm_popup, nullptr);
     g_minimised = false;
+}
+
+TEST_F(message_panel_test, popup_comes_up_over_a_task_window_the_user_minimised) {
+    QWidget* frame = widget_of(core().task);
+    frame->showMinimized();
+    message_panel_add("Utility power failure");
+    ASSERT_NE(app_.alarm_popup, nullptr);
+    EXPECT_EQ(wyn_list_count_all(wyn_win_get_ctl(app_.alarm_popup, 1)), 1);
+    QWidget* popup = widget_of(app_.alarm_popup);
+    EXPECT_TRUE(popup->isVisible());
+    EXPECT_FALSE(popup->isMinimized());
+    frame->showNormal();
+    message_panel_add("Utility power restored");
+    pump();
+    EXPECT_EQ(app_.alarm_popup, nullptr);
 }
 
 } // namespace
