@@ -2,7 +2,10 @@
 // the dialog, modeless dialogs, the keys of a dialog, the about box, and failures.
 #include <QAbstractButton>
 #include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
 #include <QTimer>
+#include <functional>
 
 #include "kernel/controls.h"
 #include "kernel/dialogs.h"
@@ -195,9 +198,91 @@ TEST_F(DialogTest, TabMovesBetweenTheControlsOfAModelessDialog) {
     wynk_vobj_destroy(dlg);
 }
 
+namespace {
+
+// Runs step on the toolkit dialog that is up, every few milliseconds, until it returns true.
+class WhileUp {
+  public:
+    explicit WhileUp(std::function<bool(WINDOW)> step) {
+        QObject::connect(&timer_, &QTimer::timeout, [this, step] {
+            QWidget* box = QApplication::activeModalWidget();
+            WINDOW dlg = box ? wynwi_hwnd_to_window(box) : nullptr;
+            if (dlg && step(dlg)) timer_.stop();
+        });
+        timer_.start(10);
+    }
+
+  private:
+    QTimer timer_;
+};
+
+void click_button(WINDOW dlg, int16_t id) {
+    static_cast<QAbstractButton*>(native(wynk_win_get_ctl(dlg, id)))->click();
+}
+
+QString text_of(WINDOW dlg, int16_t id) {
+    return static_cast<QLabel*>(native(wynk_win_get_ctl(dlg, id)))->text();
+}
+
+} // namespace
+
+TEST_F(DialogTest, StandardDialogsAreBuiltFromTheToolkitsDialogResources) {
+    const dm_responder previous = dm_set_responder(nullptr);
+    {
+        WhileUp answer([](WINDOW dlg) {
+            char title[32];
+            EXPECT_STREQ(wynk_vobj_get_title(wynk_win_get_ctl(dlg, 1), title, sizeof title), "OK");
+            EXPECT_STREQ(wynk_vobj_get_title(wynk_win_get_ctl(dlg, 4), title, sizeof title),
+                         "~Retry");
+            EXPECT_FALSE(native(wynk_win_get_ctl(dlg, 2))->isVisible()) << "no title, no button";
+            EXPECT_EQ(text_of(dlg, 3), "Retry ~now & then?") << "the question is shown as it is";
+            click_button(dlg, 4);
+            return true;
+        });
+        EXPECT_EQ(wynv_dm_post_ask("OK", "Retry", nullptr, "Retry ~now & then?"), 1);
+    }
+    {
+        WhileUp answer([](WINDOW dlg) {
+            auto* edit = static_cast<QLineEdit*>(native(wynk_win_get_ctl(dlg, 5)));
+            EXPECT_EQ(edit->selectedText(), "initial");
+            EXPECT_EQ(text_of(dlg, 4), "Name:");
+            edit->setText("typed text that is long");
+            click_button(dlg, 1);
+            return true;
+        });
+        char buffer[8] = "initial";
+        EXPECT_EQ(wynv_dm_post_string_prompt("Name:", buffer, sizeof buffer), buffer);
+        EXPECT_STREQ(buffer, "typed t") << "cut to the buffer";
+    }
+    {
+        // F1 in the error dialog first, then its button on the next look.
+        bool pressed = false;
+        WhileUp answer([&pressed](WINDOW dlg) {
+            EXPECT_EQ(dlg->type, WT_MODAL_DLG);
+            if (!pressed) {
+                press_key(QApplication::focusWidget(), Qt::Key_F1);
+                pressed = true;
+                return false;
+            }
+            EXPECT_EQ(text_of(dlg, 3), "disk full");
+            click_button(dlg, 1);
+            return true;
+        });
+        wynv_dm_post_error("%s", "disk full");
+    }
+    dm_set_responder(previous);
+    std::vector<EVENT> help;
+    for (const SeenEvent& s : seen_events())
+        if (s.win == core().task && s.ev.type == E_HELP) help.push_back(s.ev);
+    ASSERT_EQ(help.size(), 1u);
+    EXPECT_EQ(help[0].v.help.tid, 32070) << "the error dialog's topic";
+    EXPECT_EQ(core().help_topic, 0) << "the topic lasts as long as the dialog";
+}
+
 TEST_F(DialogTest, HelpKeyInADialogOfTheWindowSystemAsksForTheDialogsTopic) {
-    // The error dialog is answered by pressing F1 in it, then closing it.
-    dm_responder previous = dm_set_responder(nullptr);
+    // Without the toolkit's dialogs the error dialog is the window system's.
+    const dm_responder previous = dm_set_responder(nullptr);
+    const dm_responder own = dm_set_resource_dialogs(nullptr);
     QTimer presser;
     QObject::connect(&presser, &QTimer::timeout, [&presser] {
         QWidget* box = QApplication::activeModalWidget();
@@ -208,11 +293,11 @@ TEST_F(DialogTest, HelpKeyInADialogOfTheWindowSystemAsksForTheDialogsTopic) {
     });
     presser.start(10);
     wynv_dm_post_error("%s", "disk full");
+    dm_set_resource_dialogs(own);
     dm_set_responder(previous);
     const SeenEvent& last = seen_events().back();
     EXPECT_EQ(last.win, core().task);
     ASSERT_EQ(last.ev.type, E_HELP);
     EXPECT_EQ(last.ev.v.help.tid, 32070);
     EXPECT_EQ(last.ev.v.help.obj, nullptr);
-    EXPECT_EQ(core().help_topic, 0) << "the topic lasts as long as the dialog";
 }

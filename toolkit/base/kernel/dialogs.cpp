@@ -6,7 +6,12 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
+#include <cstdio>
+#include <string>
 
 #include "kernel/controls.h"
 #include "kernel/kernel_state.h"
@@ -14,6 +19,7 @@
 #include "kernel/win_create.h"
 #include "kernel/windows.h"
 #include "portable/core_state.h"
+#include "portable/res.h"
 #include <wyn/ctl.h>
 #include <wyn/dlg.h>
 #include <wyn/errmsg.h>
@@ -89,9 +95,134 @@ int32_t about_box_handler(WINDOW win, EVENT* ev) {
     return 0;
 }
 
-// The standard dialogs find the about box here; installed as the library is loaded, since the
-// about box needs nothing that start-up makes.
+// The standard dialogs of the program's dialog resources and the controls they use.
+enum : int32_t {
+    kAskDialog = 9051,
+    kErrorDialog = 9052,
+    kNoteDialog = 9053,
+    kMessageDialog = 9054,
+    kPromptDialog = 9059,
+};
+enum : int16_t {
+    kOkId = 1,
+    kAlternateId = 4,
+    kTextId = 3,
+    kIconId = 5,
+    kPromptTextId = 4,
+    kPromptEditId = 5,
+};
+
+// One standard dialog while it is up: what it shows and how it ended.
+struct StdRun {
+    const dm_request* request;
+    int32_t resource;
+    int16_t ended = kCancelId;
+    std::string edited;
+};
+
+int32_t std_resource(dm_kind kind) {
+    switch (kind) {
+    case dm_kind::ask:
+        return kAskDialog;
+    case dm_kind::error:
+    case dm_kind::warning:
+        return kErrorDialog;
+    case dm_kind::note:
+        return kNoteDialog;
+    case dm_kind::message:
+        return kMessageDialog;
+    case dm_kind::string_prompt:
+        return kPromptDialog;
+    default:
+        return 0;
+    }
+}
+
+QStyle::StandardPixmap std_icon(dm_kind kind) {
+    switch (kind) {
+    case dm_kind::error:
+        return QStyle::SP_MessageBoxCritical;
+    case dm_kind::note:
+        return QStyle::SP_MessageBoxInformation;
+    case dm_kind::ask:
+        return QStyle::SP_MessageBoxQuestion;
+    default:
+        return QStyle::SP_MessageBoxWarning;
+    }
+}
+
+// Texts the application formats are shown as they are: no mnemonic, no markup.
+void show_plain(WINDOW dlg, int16_t id, const char* text) {
+    if (auto* label = qobject_cast<QLabel*>(ctl_widget(wynk_win_get_ctl(dlg, id), WT_TEXT))) {
+        label->setTextFormat(Qt::PlainText);
+        label->setWordWrap(true);
+        label->setText(QString::fromUtf8(text ? text : ""));
+    }
+}
+
+void title_button(WINDOW dlg, int16_t id, const char* title) {
+    WINDOW button = wynk_win_get_ctl(dlg, id);
+    if (!button) return;
+    if (title)
+        wynk_vobj_set_title(button, title);
+    else
+        wynk_vobj_set_visible(button, FALSE);
+}
+
+void fill_std_dialog(WINDOW dlg, const StdRun& run) {
+    const dm_request& r = *run.request;
+    if (r.caption && *r.caption) wynk_vobj_set_title(dlg, r.caption);
+    if (run.resource == kPromptDialog) {
+        show_plain(dlg, kPromptTextId, r.text);
+        if (auto* edit = qobject_cast<QLineEdit*>(
+                ctl_widget(wynk_win_get_ctl(dlg, kPromptEditId), WT_EDIT))) {
+            edit->setText(QString::fromUtf8(r.initial ? r.initial : ""));
+            edit->selectAll();
+            edit->setFocus(Qt::OtherFocusReason);
+        }
+        return;
+    }
+    show_plain(dlg, kTextId, r.text);
+    if (auto* icon = qobject_cast<QLabel*>(ctl_widget(wynk_win_get_ctl(dlg, kIconId), WT_ICON)))
+        icon->setPixmap(icon->style()->standardIcon(std_icon(r.kind)).pixmap(icon->size()));
+    if (run.resource == kAskDialog) {
+        title_button(dlg, kOkId, r.titles[0]);
+        title_button(dlg, kAlternateId, r.titles[1]);
+        title_button(dlg, kCancelId, r.titles[2]);
+    }
+}
+
+int32_t std_dialog_handler(WINDOW win, EVENT* ev) {
+    auto* run = reinterpret_cast<StdRun*>(win->app_data);
+    if (ev->type == E_CREATE) {
+        fill_std_dialog(win, *run);
+    } else if (ev->type == E_CONTROL && ev->v.ctl.ci.type == WT_PUSH_BUTTON) {
+        run->ended = ev->v.ctl.id;
+        if (run->resource == kPromptDialog && run->ended == kOkId)
+            if (auto* edit = qobject_cast<QLineEdit*>(
+                    ctl_widget(wynk_win_get_ctl(win, kPromptEditId), WT_EDIT)))
+                run->edited = edit->text().toStdString();
+        wynk_vobj_destroy(win);
+    } else if (ev->type == E_CLOSE) {
+        run->ended = kCancelId;
+        wynk_vobj_destroy(win);
+    }
+    return 0;
+}
+
+// True when the program carries dialog resource id; asked without a report, so that a program
+// without the toolkit's dialogs falls back to the window system's.
+bool has_dialog(int32_t id) {
+    wyn::res::Database* db = wyn::res::database();
+    wyn::res::Entry entry;
+    return db && db->find(1, static_cast<uint16_t>(id), entry) == wyn::res::Status::ok;
+}
+
+// The standard dialogs and the about box are found here; installed as the library is loaded,
+// since neither needs anything that start-up makes.
 [[maybe_unused]] const bool about_box_installed = (dm_set_about_box(dialogs_show_about_box), true);
+[[maybe_unused]] const bool std_dialogs_installed =
+    (dm_set_resource_dialogs(dialogs_show_standard), true);
 
 } // namespace
 
@@ -211,4 +342,27 @@ int dialogs_show_about_box() {
         wynk_win_dispatch_event(core().task, &ev);
     }
     return result;
+}
+
+int dialogs_show_standard(const dm_request& request, char* answer, size_t answer_size) {
+    const int32_t id = std_resource(request.kind);
+    CoreState& state = core();
+    // A dialog of the toolkit needs the running application and its task window to belong to.
+    if (id == 0 || state.stage != AppStage::running || !core_win_alive(state.task) ||
+        !has_dialog(id))
+        return -1;
+    StdRun run{&request, id, kCancelId, {}};
+    if (!wynk_dlg_create_res(WT_MODAL_DLG, id, EM_ALL, std_dialog_handler,
+                             reinterpret_cast<intptr_t>(&run)))
+        return -1;
+    switch (request.kind) {
+    case dm_kind::ask:
+        return run.ended == kOkId ? 0 : run.ended == kAlternateId ? 1 : 2;
+    case dm_kind::string_prompt:
+        if (run.ended != kOkId) return 0;
+        if (answer && answer_size > 0) std::snprintf(answer, answer_size, "%s", run.edited.c_str());
+        return 1;
+    default:
+        return 0;
+    }
 }

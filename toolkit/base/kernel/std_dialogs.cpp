@@ -50,6 +50,12 @@ enum : int {
 // Process-wide function pointers installed by tests and the dialog builder; no library data.
 dm_responder responder = nullptr;
 dm_about_box_fn about_box = nullptr;
+dm_responder resource_dialogs = nullptr;
+
+// The program's own dialog resource for a request, when it carries one; -1 otherwise.
+int from_resources(const dm_request& request, char* answer, size_t answer_size) {
+    return resource_dialogs ? resource_dialogs(request, answer, answer_size) : -1;
+}
 
 // Sets the current help topic for the life of a dialog.
 class help_topic_scope {
@@ -109,11 +115,10 @@ void beep() {
 bool show_box(dm_kind kind, QMessageBox::Icon icon, const char* caption, const char* text,
               int32_t topic) {
     help_topic_scope scope(topic);
-    if (responder) {
-        const dm_request request{kind, text, caption, {}, nullptr, nullptr, nullptr, topic};
-        char answer[2];
-        return responder(request, answer, sizeof answer) != -1;
-    }
+    const dm_request request{kind, text, caption, {}, nullptr, nullptr, nullptr, topic};
+    char answer[2];
+    if (responder) return responder(request, answer, sizeof answer) != -1;
+    if (from_resources(request, answer, sizeof answer) != -1) return true;
     if (!can_show()) return false;
     QMessageBox box(icon, qt_text(caption), qt_text(text), QMessageBox::NoButton, dialog_parent());
     box.addButton(qt_text(std_text(kStrOk).text), QMessageBox::AcceptRole);
@@ -308,6 +313,12 @@ dm_responder dm_set_responder(dm_responder next) {
     return previous;
 }
 
+dm_responder dm_set_resource_dialogs(dm_responder show) {
+    const dm_responder previous = resource_dialogs;
+    resource_dialogs = show;
+    return previous;
+}
+
 dm_about_box_fn dm_set_about_box(dm_about_box_fn show) {
     const dm_about_box_fn previous = about_box;
     about_box = show;
@@ -378,16 +389,15 @@ int16_t wynv_dm_post_ask_va(const char* default_title, const char* alternate_tit
                              alternate_title ? marked[1].c_str() : nullptr,
                              other_title ? marked[2].c_str() : nullptr};
     help_topic_scope scope(kTopicAsk);
+    const dm_request request{
+        dm_kind::ask, text,    app_caption(), {titles[0], titles[1], titles[2]},
+        nullptr,      nullptr, nullptr,       kTopicAsk};
+    char answer[2];
     int result;
-    if (responder) {
-        const dm_request request{
-            dm_kind::ask, text,    app_caption(), {titles[0], titles[1], titles[2]},
-            nullptr,      nullptr, nullptr,       kTopicAsk};
-        char answer[2];
+    if (responder)
         result = responder(request, answer, sizeof answer);
-    } else {
+    else if ((result = from_resources(request, answer, sizeof answer)) == -1)
         result = can_show() ? show_ask(text, titles) : -1;
-    }
     if (result == -1) {
         wynv_errmsg_dispatch(nullptr, WYN_SEV_FATAL, WYN_MSG_DIALOG_FAILED, kUnit, __LINE__);
         return 2;
@@ -399,22 +409,15 @@ char* wynv_dm_post_string_prompt(const char* prompt, char* buffer, int size) {
     if (buffer == nullptr || size <= 0) return nullptr;
     help_topic_scope scope(kTopicPrompt);
     std::string answer;
-    int result;
-    if (responder) {
-        const dm_request request{dm_kind::string_prompt,
-                                 prompt,
-                                 app_caption(),
-                                 {},
-                                 buffer,
-                                 nullptr,
-                                 nullptr,
-                                 kTopicPrompt};
-        std::string reply(static_cast<size_t>(size) + 1, '\0');
-        result = responder(request, reply.data(), reply.size());
+    const dm_request request{
+        dm_kind::string_prompt, prompt, app_caption(), {}, buffer, nullptr, nullptr, kTopicPrompt};
+    std::string reply(static_cast<size_t>(size) + 1, '\0');
+    int result = responder ? responder(request, reply.data(), reply.size())
+                           : from_resources(request, reply.data(), reply.size());
+    if (result != -1)
         answer = reply.c_str();
-    } else {
+    else if (!responder)
         result = can_show() ? show_prompt(prompt, buffer, answer, size) : -1;
-    }
     if (result == -1) {
         wynv_errmsg_dispatch(nullptr, WYN_SEV_FATAL, WYN_MSG_PROMPT_FAILED, kUnit, __LINE__);
         return nullptr;

@@ -38,6 +38,10 @@ using dm_responder = int (*)(const dm_request& request, char* answer, size_t ans
 // Installs a responder (null shows the dialogs again); returns the previous one.
 dm_responder dm_set_responder(dm_responder responder);
 
+// Installs the display of the dialogs the program carries as dialog resources; it answers as a
+// responder does, -1 sending the dialog to the window system's own. Returns the previous one.
+dm_responder dm_set_resource_dialogs(dm_responder show);
+
 // Shows the application's about box; returns the control that ended it, or -1 when it cannot be
 // shown. When it ends with control 1 the function also sends the about box's help request.
 using dm_about_box_fn = int (*)();
