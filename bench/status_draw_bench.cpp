@@ -1,0 +1,124 @@
+// Cost of drawing the status window through the checked toolkit calls: the full draw of E_UPDATE
+// (clear, frames, labels, gauges, values) and the partial draw after every poll, with readings
+// that move (the voltage and load gauges repaint) or stay (only the values are redrawn).
+#include "engine/app_state.h"
+#include "ui/message_panel.h"
+#include "ui/status_draw.h"
+
+#include <benchmark/benchmark.h>
+#include <cstdlib>
+#include <cstring>
+#include <wyn/app.h>
+#include <wyn/attr.h>
+#include <wyn/win.h>
+
+namespace {
+
+const WYN_VERSION program_version = {4, 50, 0, 4, 50, 0};
+
+enum class draw_kind { full, partial_moving, partial_steady };
+
+struct run {
+    benchmark::State* state;
+    draw_kind kind;
+};
+run g_run{};
+app_state g_state_record{};
+
+void fill_readings(app_state& app) {
+    ups_status& u = app.local;
+    u.valid = 1;
+    std::strcpy(u.model_name, "Kestra 1400");
+    std::strcpy(u.ups_id, "BENCH-7");
+    std::strcpy(app.alert_server, "OPSHOST");
+    u.line_voltage = 120;
+    u.frequency = 60;
+    u.power_state = 2;
+    u.battery_not_low = 1;
+    u.load = 50;
+    u.battery_charge = 100;
+    u.temperature_c = 31;
+    u.thresholds[ALARM_HIGH_LINE].value = 125;
+    u.thresholds[ALARM_LOW_LINE].value = 100;
+    u.thresholds[ALARM_LOAD].value = 80;
+    u.thresholds[ALARM_BATTERY].value = 30;
+    app.poll_clock = ups_clock{5, 4, 10, 8, 11, 126, 2, 341, 0};
+}
+
+int32_t ignore(WINDOW, EVENT*) {
+    return 0;
+}
+
+void measure(WINDOW win) {
+    app_state& app = g_state_record;
+    benchmark::State& state = *g_run.state;
+    status_draw(win, false);
+    for (const char* text : {"UPS connected on COM1.", "Utility power failure.", "Power restored."})
+        message_panel_add(text);
+    int poll = 0;
+    for (auto _ : state) {
+        if (g_run.kind == draw_kind::partial_moving) {
+            ++poll;
+            app.local.line_voltage = poll % 2 ? 112 : 124;
+            app.local.load = poll % 2 ? 35 : 45;
+        }
+        status_draw(win, g_run.kind != draw_kind::full);
+    }
+}
+
+// The window is made where the program makes its status window, in the task window's E_CREATE;
+// the application ends once the draws are measured.
+int32_t task_handler(WINDOW task, EVENT* ev) {
+    if (ev->type != E_CREATE) return 0;
+    const RCT rct{0, 0, 430, 640};
+    WINDOW win = wynk_win_create(WT_PLAIN, &rct, "status", 0, task, 0, EM_ALL, ignore, 0);
+    if (win) {
+        g_state_record.status_window = win;
+        measure(win);
+    } else {
+        g_run.state->SkipWithError("no status window");
+    }
+    wynv_app_destroy();
+    return 0;
+}
+
+void draw(benchmark::State& state, draw_kind kind) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    static RCT task_rect = {20, 0, 500, 648};
+    WYN_STARTUP startup{};
+    startup.version = &program_version;
+    startup.cmd_line = "";
+    WYN_APP_CONFIG config{0, 0, "norva", "VoltSentry Plus", "Norvane VoltSentry Plus"};
+    if (!wynwi_Begin(&startup) || !wynwi_Init(&startup)) {
+        state.SkipWithError("the toolkit did not start");
+        return;
+    }
+    g_state_record = app_state{};
+    g_state_record.serial_handle = -1;
+    fill_readings(g_state_record);
+    g_app = &g_state_record;
+    status_draw_reset();
+    message_panel_reset();
+    g_run = run{&state, kind};
+    wynv_vobj_set_attr(nullptr, ATTR_TASK_RECT, reinterpret_cast<ATTR_VALUE>(&task_rect));
+    wynwi_wyn_system(0, task_handler, &config);
+    wynwi_End();
+    g_app = nullptr;
+}
+
+void BM_FullDraw(benchmark::State& state) {
+    draw(state, draw_kind::full);
+}
+BENCHMARK(BM_FullDraw)->Unit(benchmark::kMicrosecond);
+
+void BM_PartialDrawReadingsMoving(benchmark::State& state) {
+    draw(state, draw_kind::partial_moving);
+}
+BENCHMARK(BM_PartialDrawReadingsMoving)->Unit(benchmark::kMicrosecond);
+
+void BM_PartialDrawReadingsSteady(benchmark::State& state) {
+    draw(state, draw_kind::partial_steady);
+}
+BENCHMARK(BM_PartialDrawReadingsSteady)->Unit(benchmark::kMicrosecond);
+
+} // namespace
