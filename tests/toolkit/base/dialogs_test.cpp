@@ -2,6 +2,7 @@
 // the dialog, modeless dialogs, the keys of a dialog, the about box, and failures.
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFontDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTimer>
@@ -15,6 +16,7 @@
 #include "toolkit/base/controls_support.h"
 #include <wyn/dlg.h>
 #include <wyn/dm.h>
+#include <wyn/font.h>
 #include <wyn/res.h>
 
 namespace {
@@ -300,4 +302,23 @@ TEST_F(DialogTest, HelpKeyInADialogOfTheWindowSystemAsksForTheDialogsTopic) {
     ASSERT_EQ(last.ev.type, E_HELP);
     EXPECT_EQ(last.ev.v.help.tid, 32070);
     EXPECT_EQ(last.ev.v.help.obj, nullptr);
+}
+
+TEST_F(DialogTest, HelpKeyInTheFontChooserAsksForTheFontSelectionTopic) {
+    FONT font = wynv_font_create();
+    QTimer presser;
+    QObject::connect(&presser, &QTimer::timeout, [&presser] {
+        auto* chooser = qobject_cast<QFontDialog*>(QApplication::activeModalWidget());
+        if (!chooser || !chooser->isVisible()) return;
+        presser.stop();
+        press_key(chooser, Qt::Key_F1);
+        chooser->reject();
+    });
+    presser.start(10);
+    EXPECT_FALSE(wynv_dm_post_font_sel(core().task, font, nullptr, 0));
+    wynv_font_destroy(font);
+    const SeenEvent& last = seen_events().back();
+    EXPECT_EQ(last.win, core().task);
+    ASSERT_EQ(last.ev.type, E_HELP);
+    EXPECT_EQ(last.ev.v.help.tid, 32100);
 }

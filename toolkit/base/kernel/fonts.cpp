@@ -13,6 +13,7 @@
 #include <wyn/win.h>
 
 #include "kernel/drawing.h"
+#include "kernel/std_dialogs.h"
 #include "kernel/widgets.h"
 #include "portable/core_state.h"
 #include "portable/font_object.h"
@@ -26,6 +27,8 @@ constexpr uint32_t kFontCreateFailed = 0x152000A;
 constexpr int kMaxPixelSize = 4096;
 // The height a descriptor of height 0 ("the device's default") gets.
 constexpr int kDefaultPixelSize = 16;
+// The help topic current while the font chooser is up.
+constexpr int32_t kFontSelectionTopic = 32100;
 
 // The faces the built-in families name are not shipped with Linux; their metric-compatible
 // stand-ins are, and the generic faces after them always exist.
@@ -300,7 +303,10 @@ BOOLEAN wynv_dm_post_font_sel(WINDOW win, FONT font, const void*, uint32_t) {
     // The chooser starts from the portable size, not from the mapped pixel height.
     initial.setPointSizeF(std::clamp(font->size, 1, kFontSizeMax));
     QFontDialog dialog(initial, widget_of(target));
-    if (dialog.exec() != QDialog::Accepted) return FALSE;
+    {
+        help_topic_scope scope(kFontSelectionTopic);
+        if (dialog.exec() != QDialog::Accepted) return FALSE;
+    }
     const QFont chosen = dialog.selectedFont();
     // The choice comes back in tenths of a point and is rounded to whole points.
     const int tenths = int(std::clamp(chosen.pointSizeF(), 0.0, double(kFontSizeMax)) * 10 + 0.5);

@@ -57,20 +57,6 @@ int from_resources(const dm_request& request, char* answer, size_t answer_size) 
     return resource_dialogs ? resource_dialogs(request, answer, answer_size) : -1;
 }
 
-// Sets the current help topic for the life of a dialog.
-class help_topic_scope {
-  public:
-    explicit help_topic_scope(int32_t topic) : previous_(core().help_topic) {
-        core().help_topic = topic;
-    }
-    ~help_topic_scope() { core().help_topic = previous_; }
-    help_topic_scope(const help_topic_scope&) = delete;
-    help_topic_scope& operator=(const help_topic_scope&) = delete;
-
-  private:
-    int32_t previous_;
-};
-
 // Dialogs need the widget application; without one they cannot be created.
 bool can_show() {
     return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr;
@@ -484,4 +470,12 @@ int16_t wynv_dm_post_file_open(FILE_SPEC* file_spec, const char* prompt) {
 
 int16_t wynv_dm_post_file_save(FILE_SPEC* file_spec, const char* prompt) {
     return post_file_dialog(file_spec, prompt, true);
+}
+
+help_topic_scope::help_topic_scope(int32_t topic) : previous_(core().help_topic) {
+    core().help_topic = topic;
+}
+
+help_topic_scope::~help_topic_scope() {
+    core().help_topic = previous_;
 }

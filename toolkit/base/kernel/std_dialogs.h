@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 // The standard dialogs.
 enum class dm_kind {
@@ -49,3 +50,16 @@ using dm_about_box_fn = int (*)();
 // Installs the about box's display (null: none, so the about box reports that it can't be shown);
 // returns the previous one.
 dm_about_box_fn dm_set_about_box(dm_about_box_fn show);
+
+// Makes topic the current help topic for the life of a dialog, so that F1 there reaches the task
+// window with it.
+class help_topic_scope {
+  public:
+    explicit help_topic_scope(int32_t topic);
+    ~help_topic_scope();
+    help_topic_scope(const help_topic_scope&) = delete;
+    help_topic_scope& operator=(const help_topic_scope&) = delete;
+
+  private:
+    int32_t previous_;
+};
