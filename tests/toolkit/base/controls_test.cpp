@@ -250,7 +250,9 @@ TEST_F(ControlTest, WindowBarsTakeTheirRoomOutsideTheClientArea) {
     EXPECT_EQ(client.right, 120);
     EXPECT_EQ(client.bottom, 100);
 
-    surface->resize(200 + t, 150 + t);
+    RCT moved{0, 0, 150, 200};
+    wynk_vobj_move(win, &moved);
+    EXPECT_EQ(surface->size(), QSize(200 + t, 150 + t)) << "moving also takes the client area";
     EXPECT_EQ(last_size().v.size.width, 200);
     EXPECT_EQ(last_size().v.size.height, 150);
     for (QScrollBar* bar : surface->findChildren<QScrollBar*>()) {

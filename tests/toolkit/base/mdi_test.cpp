@@ -9,6 +9,7 @@
 #include "kernel/widgets.h"
 #include "portable/core_state.h"
 #include "toolkit/base/app_support.h"
+#include <wyn/ctl.h>
 #include <wyn/menu.h>
 #include <wyn/res.h>
 
@@ -85,6 +86,14 @@ TEST_F(MdiTest, DocumentsLiveInTheTaskWindowsDocumentAreaAndLeaveThroughIt) {
 
     wynk_win_set_doc_title(doc, "Log 2");
     EXPECT_EQ(frame->windowTitle(), "Log 2");
+    // Moving places the frame so that the document's client area is the rectangle.
+    RCT moved{30, 40, 90, 240};
+    wynk_vobj_move(doc, &moved);
+    EXPECT_EQ(widget_of(doc)->size(), QSize(200, 60));
+    EXPECT_EQ(frame->pos(), QPoint(40, 30));
+    wynk_vobj_set_visible(doc, FALSE);
+    EXPECT_FALSE(frame->isVisible()) << "the frame goes with its document";
+    wynk_vobj_set_visible(doc, TRUE);
 
     // Closing the frame asks the document; only destroying it takes it away.
     frame->close();

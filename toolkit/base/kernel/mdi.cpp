@@ -118,6 +118,10 @@ QWidget* mdi_make_document(WINDOW win) {
     return surface;
 }
 
+QWidget* mdi_frame(WINDOW win) {
+    return frame_of(win);
+}
+
 bool mdi_place(WINDOW win, const QRect& client, bool default_pos, bool default_size) {
     QMdiSubWindow* frame = frame_of(win);
     if (!frame) return false;

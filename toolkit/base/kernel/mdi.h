@@ -26,6 +26,9 @@ void mdi_attach_window_menu(WINDOW task, QMenuBar* bar);
 // the widget that holds the document's surface, or null when there is no document area.
 QWidget* mdi_make_document(WINDOW win);
 
+// The frame of document win inside the document area, or null when win is no such document.
+QWidget* mdi_frame(WINDOW win);
+
 // True when win is a document of the document area; false leaves placing, showing and closing
 // to the caller.
 bool mdi_place(WINDOW win, const QRect& client, bool default_pos, bool default_size);

@@ -13,6 +13,8 @@
 #include <vector>
 
 #include "kernel/controls.h"
+#include "kernel/mdi.h"
+#include "kernel/scrollbars.h"
 #include "kernel/widgets.h"
 #include "portable/core_state.h"
 #include <wyn/ctl.h>
@@ -29,7 +31,10 @@ RCT rct_of(const QRect& r) {
 }
 
 QWidget* native_of(WINDOW win) {
-    return core_win_alive(win) ? widget_of(win) : nullptr;
+    if (!core_win_alive(win)) return nullptr;
+    // A document of the multiple-document mode is shown, placed and raised by its frame.
+    if (QWidget* frame = mdi_frame(win)) return frame;
+    return widget_of(win);
 }
 
 // The widget whose coordinates are win's client coordinates.
@@ -127,8 +132,11 @@ void wynk_vobj_set_enabled(WINDOW win, BOOLEAN enabled) {
 void wynk_vobj_move(WINDOW win, const RCT* rct) {
     QWidget* widget = native_of(win);
     if (!widget || !rct) return;
-    const QRect r(rct->left, rct->top, std::max(0, rct->right - rct->left),
-                  std::max(0, rct->bottom - rct->top));
+    // The rectangle is the client area: the window's own scroll bars lie outside it.
+    const QRect r(QPoint(rct->left, rct->top),
+                  QSize(std::max(0, rct->right - rct->left), std::max(0, rct->bottom - rct->top)) +
+                      sbar_room(surface_of(win)));
+    if (mdi_place(win, r, false, false)) return;
     if (auto* task = dynamic_cast<WynTaskWindow*>(widget)) {
         task->move(r.topLeft());
         task->setClientSize(r.size());
