@@ -112,6 +112,9 @@ enum : int16_t {
     kPromptEditId = 5,
 };
 
+// The tallest a standard dialog's text grows to, in pixels.
+constexpr int kMaxTextHeight = 600;
+
 // One standard dialog while it is up: what it shows and how it ended.
 struct StdRun {
     const dm_request* request;
@@ -151,12 +154,29 @@ QStyle::StandardPixmap std_icon(dm_kind kind) {
     }
 }
 
+// A text longer than its place makes the dialog taller, the controls below it moving down, rather
+// than being cut off (up to the height of a screenful).
+void fit_text(WINDOW dlg, QLabel* label) {
+    QWidget* box = widget_of(dlg);
+    const int extra =
+        std::min(label->heightForWidth(label->width()), kMaxTextHeight) - label->height();
+    if (!box || extra <= 0) return;
+    const int below = label->geometry().bottom();
+    for (WINDOW w : core().windows) {
+        QWidget* ctl = w->parent == dlg ? ctl_widget(w) : nullptr;
+        if (ctl && ctl != label && ctl->y() > below) ctl->move(ctl->x(), ctl->y() + extra);
+    }
+    label->resize(label->width(), label->height() + extra);
+    box->resize(box->width(), box->height() + extra);
+}
+
 // Texts the application formats are shown as they are: no mnemonic, no markup.
 void show_plain(WINDOW dlg, int16_t id, const char* text) {
     if (auto* label = qobject_cast<QLabel*>(ctl_widget(wynk_win_get_ctl(dlg, id), WT_TEXT))) {
         label->setTextFormat(Qt::PlainText);
         label->setWordWrap(true);
         label->setText(QString::fromUtf8(text ? text : ""));
+        fit_text(dlg, label);
     }
 }
 
