@@ -1,8 +1,12 @@
 // The test seam: a log of what the program shows and a script of the user's answers.
 #include "ui/test_seam.h"
 
+#include "engine/os_shutdown.h"
+#include "files/clock.h"
 #include "ui/menu_bar.h"
+#include "ui/ui_host.h"
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -23,6 +27,7 @@ namespace {
 // How soon after a dialog opens its scripted click comes, and how far apart scripted commands
 // are: long enough for the dialog's own start-up events to have been delivered.
 constexpr int32_t kActionDelayMs = 50;
+constexpr long kMaxTimeScale = 1000;
 
 struct file_closer {
     void operator()(std::FILE* f) const { std::fclose(f); }
@@ -46,6 +51,10 @@ struct seam_state {
     int32_t command_timer = -1;
     // Titles as they were at creation: a window being destroyed may no longer report its own.
     std::map<WINDOW, std::string> titles;
+    // The scaled clock: calendar time at start, and real time since then times the factor.
+    time_t clock_base = 0;
+    std::chrono::steady_clock::time_point clock_start;
+    long time_scale = 1;
 };
 
 seam_state& seam() {
@@ -182,10 +191,39 @@ BOOLEAN watch_event(void*, WINDOW win, EVENT* ev) {
     return TRUE;
 }
 
+time_t scaled_now() {
+    const seam_state& s = seam();
+    using namespace std::chrono;
+    const auto ms = duration_cast<milliseconds>(steady_clock::now() - s.clock_start).count();
+    return s.clock_base + static_cast<time_t>(ms * s.time_scale / 1000);
+}
+
+void start_time_scale(const char* text) {
+    char* end = nullptr;
+    const long factor = std::strtol(text, &end, 10);
+    if (end == text || *end != '\0' || factor < 1 || factor > kMaxTimeScale) {
+        test_seam_log("script-error", text);
+        return;
+    }
+    seam_state& s = seam();
+    s.time_scale = factor;
+    s.clock_base = std::time(nullptr);
+    s.clock_start = std::chrono::steady_clock::now();
+    set_app_clock(scaled_now);
+    the_ui_host().set_time_scale(static_cast<int>(factor));
+}
+
+void log_panel_message(const char* text) {
+    test_seam_log("message", text);
+}
+
 int32_t log_toolkit_error(WYN_ERRMSG* msg, intptr_t) {
     char line[600];
-    std::snprintf(line, sizeof line, "0x%X %s", static_cast<unsigned>(wyn_errmsg_get_msg_id(msg)),
-                  wyn_errmsg_get_msg_text(msg));
+    const char* api = wyn_errmsg_get_api_name(msg);
+    const char* file = wyn_errmsg_get_code_file(msg);
+    std::snprintf(line, sizeof line, "0x%X %s (%s %s:%u)",
+                  static_cast<unsigned>(wyn_errmsg_get_msg_id(msg)), wyn_errmsg_get_msg_text(msg),
+                  api ? api : "", file ? file : "", wyn_errmsg_get_code_line(msg));
     test_seam_log("toolkit-error", line);
     return 1;
 }
@@ -199,6 +237,12 @@ void test_seam_start() {
     }
     if (const char* path = std::getenv("VOLTSENTRY_TEST_SCRIPT")) read_script(path);
     if (!s.log && !s.scripted) return;
+    // A test run may reach the power-off stand-in command, never the machine's own power-off.
+    forbid_real_power_off();
+    if (s.log) {
+        watch_panel_messages(log_panel_message);
+        if (const char* scale = std::getenv("VOLTSENTRY_TEST_TIMESCALE")) start_time_scale(scale);
+    }
     wyn_vobj_set_attr(nullptr, ATTR_EVENT_HOOK, reinterpret_cast<ATTR_VALUE>(watch_event));
     if (s.scripted)
         wyn_vobj_set_attr(nullptr, ATTR_ERROR_HANDLER,

@@ -5,12 +5,17 @@
 //   "destroy <title>"  a window or dialog received its destroy event
 //   "menubar <0|1>"    whether the task window has its menu bar, once set-up has finished
 //   "note <text>", "error <text>", "ask <text>"  a standard dialog was posted
-//   "toolkit-error <id> <text>"  the toolkit reported an error (only while a script runs)
+//   "toolkit-error <id> <text> (<calls> <unit>:<line>)"  the toolkit reported an error (only
+//                      while a script runs)
+//   "message <text>"   a text went to the message panel (an empty one clears it)
 //   "exit <status>"    the program is about to leave
 // VOLTSENTRY_TEST_SCRIPT names a file of the user's answers, one per line ('#' starts a comment):
 //   "press <control id>"  the next dialog that opens gets a click on that control once it is up
 //   "answer <n>"          the next question is answered with its button n (0 the first)
 //   "command <tag>"       once the application is up, the task window receives that menu command
+// VOLTSENTRY_TEST_TIMESCALE=N (1 to 1000), honoured only together with the log, makes the program's
+// clock run N times as fast from its start and its poll timer tick N times as often, so that
+// minutes of monitoring pass in seconds.
 // While a script runs, standard dialogs are never shown: notes and errors are acknowledged at
 // once, questions take the next answer (or, with none left, count as closed), and toolkit errors
 // are only logged.

@@ -9,13 +9,26 @@
 #include <wyn/checked/app.h>
 #include <wyn/checked/dwin.h>
 
+#include <algorithm>
+
 namespace {
 ui_host g_host;
+void (*g_panel_watcher)(const char*) = nullptr;
+
+// The toolkit's timers tick at most every 10 ms.
+constexpr int kShortestTimerMs = 10;
+
+void show_in_panel(const char* text) {
+    if (g_panel_watcher) g_panel_watcher(text);
+    message_panel_add(text);
 }
+} // namespace
 
 int ui_host::create_poll_timer(int milliseconds) {
     if (!g_app || !g_app->status_window) return 0;
-    const int32_t id = wyn_timer_create(g_app->status_window, milliseconds);
+    const int period =
+        std::max(milliseconds / time_scale_, std::min(milliseconds, kShortestTimerMs));
+    const int32_t id = wyn_timer_create(g_app->status_window, period);
     // The toolkit's -1 means no timer; the engine knows no timer as 0.
     return id < 0 ? 0 : id;
 }
@@ -41,9 +54,17 @@ void ui_host::terminate_application() {
     wyn_app_destroy();
 }
 
+void ui_host::set_time_scale(int factor) {
+    time_scale_ = std::max(factor, 1);
+}
+
 void install_ui_host() {
     set_monitor_host(&g_host);
-    set_message_destinations(message_destinations{message_panel_add, nullptr});
+    set_message_destinations(message_destinations{show_in_panel, nullptr});
+}
+
+void watch_panel_messages(void (*watcher)(const char* text)) {
+    g_panel_watcher = watcher;
 }
 
 ui_host& the_ui_host() {

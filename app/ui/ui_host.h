@@ -18,12 +18,20 @@ class ui_host final : public monitor_host {
     // The icon name last set ("Normal" until another is chosen).
     const std::string& icon() const { return icon_; }
 
+    // Runs the poll timer factor times as often from now on (1 is real time); a period never drops
+    // below the toolkit's shortest timer.
+    void set_time_scale(int factor);
+
   private:
     std::string icon_ = "Normal";
+    int time_scale_ = 1;
 };
 
 // Installs the one ui_host as the engine's host and the message panel as its panel destination.
 void install_ui_host();
+
+// Shows every text bound for the message panel to watcher first (null for none).
+void watch_panel_messages(void (*watcher)(const char* text));
 
 // The installed ui_host.
 ui_host& the_ui_host();
