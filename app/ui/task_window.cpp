@@ -76,6 +76,9 @@ bool load_settings() {
 bool run_setup_loop(uint8_t& setup_done) {
     while (!setup_done) {
         if (!run_setup_dialog(&setup_done)) ui_error("Can't open dialog");
+        // The session may have ended while the dialog was up, taking the windows and the
+        // application state with it: there is no one left to ask.
+        if (!g_app) return false;
         if (setup_done) break;
         if (ui_ask("No", "Yes",
                    "No configuration data was saved.  Do you wish to exit VoltSentry+?") == 1)
@@ -102,7 +105,7 @@ void on_create(WINDOW task) {
     app_stamp_poll_time(*g_app, app_now());
     if (!load_settings()) setup_done = 0;
     if (!run_setup_loop(setup_done)) {
-        terminate_application();
+        if (g_app) terminate_application();
         return;
     }
     copy_text(g_app->ups_in_view, g_app->local.ups_id);

@@ -122,6 +122,17 @@ TEST_F(startup, ok_keeps_every_setting_in_range_and_clamps_those_outside) {
     EXPECT_EQ(read_file(dir_.file("norva.cfg")), expected);
 }
 
+TEST_F(startup, the_session_ending_while_setup_is_open_ends_the_program_without_asking) {
+    auto p = start("run", {});
+    ASSERT_TRUE(wait_for_line("run", std::string("window ") + kSetup, kTimeoutMs));
+    p->signal(SIGTERM);
+    ASSERT_EQ(p->wait(kTimeoutMs), 0);
+    const auto log = log_of("run");
+    EXPECT_FALSE(has(log, kExitQuestion));
+    EXPECT_EQ(count(log, std::string("window ") + kSetup), 1);
+    EXPECT_EQ(log.back(), "exit 0");
+}
+
 TEST_F(startup, a_second_start_shows_the_note_and_ends_while_the_first_runs_on) {
     write_configuration();
     auto first = start("first", {});
