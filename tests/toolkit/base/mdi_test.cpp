@@ -114,14 +114,14 @@ TEST_F(MdiTest, TheWindowMenuArrangesAndListsTheDocuments) {
     EXPECT_EQ(top[1]->menu(), menu) << "the window menu stands before the help menu";
 
     WINDOW first = makeDoc("One");
-    WINDOW second = makeDoc("Two");
+    WINDOW second = makeDoc("Two & Three");
     pump();
     emit menu->aboutToShow();
     QStringList titles;
     for (QAction* a : menu->actions())
         if (!a->isSeparator()) titles << a->text();
     EXPECT_EQ(titles, QStringList({"&Cascade", "&Tile", "Arrange &Icons", "Close &All", "&1 One",
-                                   "&2 Two"}));
+                                   "&2 Two && Three"}));
     menu->actions().back()->trigger();
     EXPECT_EQ(area_->activeSubWindow()->widget(), widget_of(second));
 

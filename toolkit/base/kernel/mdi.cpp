@@ -46,8 +46,10 @@ void list_documents(QMenu* menu, QMdiArea* area) {
     menu->addSeparator()->setProperty(kListProperty, true);
     int n = 0;
     for (QMdiSubWindow* frame : frames) {
-        QAction* action =
-            menu->addAction(QStringLiteral("&%1 %2").arg(++n).arg(frame->widget()->windowTitle()));
+        // A document's title is shown as it is: its ampersands are no mnemonics.
+        QString title = frame->widget()->windowTitle();
+        title.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        QAction* action = menu->addAction(QStringLiteral("&%1 %2").arg(++n).arg(title));
         action->setProperty(kListProperty, true);
         action->setCheckable(true);
         action->setChecked(frame == area->activeSubWindow());
