@@ -39,12 +39,21 @@ class TimerTest : public ToolkitTest {
 TEST_F(TimerTest, FirstEventComesOnlyAfterMoreThanTheInterval) {
     int32_t id = wynk_timer_create(win_, 2500);
     ASSERT_EQ(id, 2);
-    EXPECT_EQ(timers_native_period(id), 2500);
+    EXPECT_EQ(timers_native_period(id), 2510);
     EXPECT_EQ(tickAfter(id, 1000), 0);
     EXPECT_EQ(tickAfter(id, 1000), 0);
     EXPECT_EQ(tickAfter(id, 1000), 1); // the third tick, 3000 ms in
     EXPECT_EQ(tickAfter(id, 2500), 0); // exactly the interval is not more than it
     EXPECT_EQ(tickAfter(id, 1), 1);
+}
+
+TEST_F(TimerTest, EveryNativeTickDeliversEvenWhenOneComesLateAndTheNextEarly) {
+    int32_t id = wynk_timer_create(win_, 3000);
+    const uint32_t period = static_cast<uint32_t>(timers_native_period(id));
+    EXPECT_EQ(tickAfter(id, period), 1);
+    EXPECT_EQ(tickAfter(id, period), 1);
+    EXPECT_EQ(tickAfter(id, period + 5), 1);
+    EXPECT_EQ(tickAfter(id, period - 5), 1);
 }
 
 TEST_F(TimerTest, LongIntervalRunsAtTheResolutionAndWaitsTheWholeInterval) {

@@ -14,6 +14,11 @@ namespace {
 constexpr int32_t kLongInterval = 65536;
 // The shortest native period the original platform allowed; shorter requests would spin.
 constexpr int32_t kMinPeriod = 10;
+// A native tick exactly one interval after the last event is dropped (more than the interval must
+// have passed), and a precise native timer ticks exactly on time: a timer running at its own
+// interval would then deliver at every second tick. It runs this much slower, so that every tick
+// comes just past the interval, with room for a late tick to make the next one early.
+constexpr int32_t kTickSlack = 10;
 
 uint32_t system_ticks() {
     using namespace std::chrono;
@@ -33,7 +38,7 @@ TimerSlot* slot_of(int32_t id) {
 }
 
 int32_t native_period(int32_t interval) {
-    int32_t period = interval;
+    int32_t period = interval + kTickSlack;
     if (interval >= kLongInterval) {
         period = static_cast<int32_t>(core_attr(ATTR_TIMER_RESOLUTION));
         if (period <= 0) period = 1000;
