@@ -10,8 +10,8 @@ std::string tool_path(const std::string& name) {
     return std::string(VS_BIN_DIR) + "/" + name;
 }
 
-sim_session::sim_session(const std::vector<std::string>& options) {
-    link_ = dir_.file("COM1");
+sim_session::sim_session(const std::vector<std::string>& options, const std::string& link) {
+    link_ = link.empty() ? dir_.file("COM1") : link;
     std::vector<std::string> argv = {tool_path("upssim"), "--link", link_, "--transcript",
                                      dir_.file("transcript.txt")};
     argv.insert(argv.end(), options.begin(), options.end());

@@ -15,8 +15,9 @@ std::string tool_path(const std::string& name);
 class sim_session {
   public:
     // Starts upssim --link DIR/COM1 --transcript DIR/transcript.txt with the extra options and
-    // waits for the link.
-    explicit sim_session(const std::vector<std::string>& options = {});
+    // waits for the link; a link path given replaces DIR/COM1.
+    explicit sim_session(const std::vector<std::string>& options = {},
+                         const std::string& link = {});
 
     bool ready() const { return ready_; }
     const std::string& link() const { return link_; }

@@ -41,6 +41,9 @@ class scoped_cwd {
 void program_test::SetUp() {
     ASSERT_EQ(symlink(VS_BIN_DIR "/voltsentry", dir_.file("voltsentry").c_str()), 0);
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    // Set for every run and never unset: a run that shuts down must not reach the real power-off.
+    const std::string poweroff = "echo poweroff >> '" + dir_.file(POWEROFF_TRAIL) + "'";
+    setenv("VOLTSENTRY_POWEROFF", poweroff.c_str(), 1);
 }
 
 std::unique_ptr<child_process> program_test::start(const std::string& name,
@@ -53,11 +56,14 @@ std::unique_ptr<child_process> program_test::start(const std::string& name,
     }
     setenv("VOLTSENTRY_TEST_SCRIPT", script_path.c_str(), 1);
     setenv("VOLTSENTRY_TEST_LOG", dir_.file(name + ".log").c_str(), 1);
+    if (time_scale_ > 0)
+        setenv("VOLTSENTRY_TEST_TIMESCALE", std::to_string(time_scale_).c_str(), 1);
     std::vector<std::string> argv{dir_.file("voltsentry")};
     argv.insert(argv.end(), args.begin(), args.end());
     auto child = std::make_unique<child_process>(argv, "/", dir_.file(name + ".err"));
     unsetenv("VOLTSENTRY_TEST_SCRIPT");
     unsetenv("VOLTSENTRY_TEST_LOG");
+    unsetenv("VOLTSENTRY_TEST_TIMESCALE");
     return child;
 }
 
@@ -70,13 +76,21 @@ std::vector<std::string> program_test::log_of(const std::string& name) const {
 
 bool program_test::wait_for_line(const std::string& name, const std::string& line,
                                  int timeout_ms) const {
+    return wait_until(
+        [&] {
+            const std::vector<std::string> lines = log_of(name);
+            return std::find(lines.begin(), lines.end(), line) != lines.end();
+        },
+        timeout_ms);
+}
+
+bool program_test::wait_until(const std::function<bool()>& holds, int timeout_ms) {
     const long long end = monotonic_ms() + timeout_ms;
-    while (true) {
-        const std::vector<std::string> lines = log_of(name);
-        if (std::find(lines.begin(), lines.end(), line) != lines.end()) return true;
+    while (!holds()) {
         if (monotonic_ms() > end) return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(kPollMs));
     }
+    return true;
 }
 
 void program_test::write_configuration(const std::function<void(ups_status&)>& edit) const {

@@ -27,6 +27,9 @@ class program_test : public ::testing::Test {
     // Waits (polling, bounded) until the log of run name holds line; false on timeout.
     bool wait_for_line(const std::string& name, const std::string& line, int timeout_ms) const;
 
+    // Checks holds every few milliseconds until it is true (true) or timeout_ms have passed.
+    static bool wait_until(const std::function<bool()>& holds, int timeout_ms);
+
     // Writes a configuration file with the default settings, changed by edit when given, into the
     // program's directory.
     void write_configuration(const std::function<void(ups_status&)>& edit = nullptr) const;
@@ -35,4 +38,10 @@ class program_test : public ::testing::Test {
     static std::vector<std::string> windows_in(const std::vector<std::string>& log);
 
     temp_dir dir_;
+    // When above 0, the programs started run their clock and poll timer this many times as fast.
+    int time_scale_ = 0;
 };
+
+// The stand-in for the machine's power-off that every program run gets: it appends "poweroff" to
+// this file in the program's directory.
+inline constexpr char POWEROFF_TRAIL[] = "shutdown.trail";
