@@ -2,19 +2,13 @@
 // the window handles it and comes back when the pass ends.
 #include <QApplication>
 #include <QKeyEvent>
-#include <benchmark/benchmark.h>
-#include <cstdlib>
-#include <wyn/app.h>
-#include <wyn/attr.h>
 #include <wyn/ctl.h>
 #include <wyn/win.h>
 
-#include "kernel/app_loop.h"
 #include "kernel/widgets.h"
+#include "wyn_bench_start.h"
 
 namespace {
-
-const WYN_VERSION program_version = {4, 50, 0, 4, 50, 0};
 
 int32_t quiet(WINDOW, EVENT*) {
     return 0;
@@ -22,22 +16,7 @@ int32_t quiet(WINDOW, EVENT*) {
 
 // One key press and release to a child window of a started toolkit, then one loop pass.
 void key_to_window(benchmark::State& state, bool caret) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    static RCT task_rect = {20, 0, 500, 648};
-    WYN_STARTUP startup{};
-    startup.version = &program_version;
-    startup.cmd_line = "";
-    WYN_APP_CONFIG config{0, 0, "norva", "VoltSentry Plus", "Norvane VoltSentry Plus"};
-    if (!wynwi_Begin(&startup) || !wynwi_Init(&startup)) {
-        state.SkipWithError("the toolkit did not start");
-        return;
-    }
-    wynv_vobj_set_attr(nullptr, ATTR_TASK_RECT, reinterpret_cast<ATTR_VALUE>(&task_rect));
-    if (!app_start(0, quiet, &config)) {
-        state.SkipWithError("no task window");
-        wynwi_End();
-        return;
-    }
+    if (!bench_start_toolkit(state, quiet)) return;
     RCT rct{0, 0, 200, 300};
     WINDOW win =
         wynk_win_create(WT_PLAIN, &rct, "keys", 0,
