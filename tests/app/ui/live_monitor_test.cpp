@@ -90,11 +90,17 @@ class live_monitor : public program_test {
         return lines_of(read_file(dir_.file("norva.dat")));
     }
 
-    // The commands the UPS received, as the transcript writes them.
-    std::vector<std::string> commands() const {
+    // The commands the UPS received, as the transcript writes them; with a note, only those
+    // after the first transcript line that starts with it.
+    std::vector<std::string> commands(const std::string& after_note = {}) const {
         std::vector<std::string> found;
-        for (const std::string& line : lines_of(sim_->transcript()))
-            if (line.starts_with("> ")) found.push_back(line.substr(2));
+        bool counting = after_note.empty();
+        for (const std::string& line : lines_of(sim_->transcript())) {
+            if (!counting)
+                counting = line.starts_with("# " + after_note);
+            else if (line.starts_with("> "))
+                found.push_back(line.substr(2));
+        }
         return found;
     }
 
@@ -207,8 +213,15 @@ TEST_F(live_monitor, a_silent_or_unplugged_ups_is_reported_lost_and_found_again)
     ASSERT_TRUE(wait_until([&] { return !data_records().empty(); }, kTimeoutMs));
     sim_->send("silent");
     ASSERT_TRUE(wait_for_message(LOST));
+    // Twenty unanswered commands, each read back in vain at the next poll, before the message.
+    EXPECT_GE(commands("fault silent").size(), 20u);
+    EXPECT_LE(commands("fault silent").size(), 25u);
     sim_->send("normal");
     ASSERT_TRUE(wait_for_message(FOUND));
+    // The first reply after the silence brings the link back, and the UPS is identified afresh.
+    const auto after = commands("fault normal");
+    ASSERT_GE(after.size(), 2u);
+    EXPECT_EQ(after[1], ":L<CR>");
     sim_->send("unplug");
     ASSERT_TRUE(wait_for_message(LOST, 2));
     sim_->send("replug");
