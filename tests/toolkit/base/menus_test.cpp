@@ -249,6 +249,15 @@ TEST_F(MenuTest, AnItemChosenWhileF1IsHeldAsksForHelpOnItself) {
     const auto commands = events_of(task_, E_COMMAND);
     ASSERT_EQ(commands.size(), 1u) << "once F1 is up, a choice is a command again";
     EXPECT_EQ(commands[0].v.cmd.tag, 101);
+
+    // From the menu bar: F1 serves one choice, even when its release is never seen.
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+    QApplication::sendEvent(item(1)->menu(), &down);
+    item(102)->trigger();
+    item(102)->trigger();
+    ASSERT_EQ(events_of(task_, E_HELP).size(), 2u);
+    EXPECT_EQ(events_of(task_, E_HELP)[1].v.help.tag, 102);
+    EXPECT_EQ(events_of(task_, E_COMMAND).size(), 2u);
 }
 
 namespace {

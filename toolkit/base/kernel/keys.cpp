@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPointer>
+#include <utility>
 
 #include "kernel/private_events.h"
 #include "kernel/static_block.h"
@@ -105,6 +106,8 @@ class HelpKeyFilter : public QObject {
 
   protected:
     bool eventFilter(QObject* target, QEvent* e) override {
+        // A key let go while another application has the keyboard is never seen here.
+        if (e->type() == QEvent::ApplicationDeactivate) held = false;
         if (e->type() != QEvent::KeyPress && e->type() != QEvent::KeyRelease) return false;
         auto* key = static_cast<QKeyEvent*>(e);
         if (key->key() != Qt::Key_F1 || !target->isWidgetType()) return false;
@@ -168,7 +171,7 @@ void keys_install_help_filter() {
     QCoreApplication::instance()->installEventFilter(st->filter);
 }
 
-bool keys_help_held() {
+bool keys_take_help_held() {
     HelpKeyState* st = help_state();
-    return st && st->filter && st->filter->held;
+    return st && st->filter && std::exchange(st->filter->held, false);
 }

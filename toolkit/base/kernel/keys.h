@@ -13,5 +13,6 @@ bool translate_key(int key, Qt::KeyboardModifiers mods, const QString& text, EVE
 // hook: F1 while a dialog or menu runs becomes a help request (see keys.cpp).
 void keys_install_help_filter();
 
-// True while F1 is held down in a menu: an item chosen then asks for help on itself.
-bool keys_help_held();
+// True when F1 went down in a menu and is still held: the item chosen then asks for help on
+// itself. Taking the state clears it, so that it serves one choice only.
+bool keys_take_help_held();

@@ -259,7 +259,7 @@ void menus_equip_window(WINDOW win) {
 
 void menus_command(WINDOW win, int16_t tag, bool from_popup) {
     if (!core_win_alive(win)) return;
-    if (keys_help_held()) return send_item_help(win, tag);
+    if (keys_take_help_held()) return send_item_help(win, tag);
     switch (tag) {
     case MENU_TAG_ABOUT:
     case MENU_TAG_ABOUT_ALT:
@@ -331,7 +331,7 @@ void wynk_menu_popup(const MENU_ITEM* tree, WINDOW win, PNT pos, int32_t align, 
     fill(&menu, tree, [&chosen, &help](QAction* action) {
         QObject::connect(action, &QAction::triggered, action, [&chosen, &help, action] {
             chosen = tag_of(action);
-            help = keys_help_held();
+            help = keys_take_help_held();
         });
     });
     menu.adjustSize();
