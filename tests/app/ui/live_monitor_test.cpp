@@ -151,7 +151,15 @@ TEST_F(live_monitor, a_data_record_is_written_every_log_interval_with_the_readin
 }
 
 TEST_F(live_monitor, a_mains_failure_counts_down_a_low_battery_restarts_it_and_power_back_ends_it) {
-    start_monitor(30);
+    // A modem on COM2 takes the pager's dial string at the countdown's first tick.
+    sim_session modem({}, dir_.file("COM2"));
+    ASSERT_TRUE(modem.ready());
+    start_monitor(30, [](ups_status& u) {
+        u.page_on_shutdown = 1;
+        u.modem_time = 4;
+        std::snprintf(u.modem_port, sizeof u.modem_port, "COM2");
+        std::snprintf(u.modem_command, sizeof u.modem_command, "ATDT5551234");
+    });
     ASSERT_TRUE(wait_until([&] { return !data_records().empty(); }, kTimeoutMs));
     sim_->send("mains off");
     ASSERT_TRUE(wait_for_message("System shutdown in 2 minutes or less."));
@@ -170,10 +178,22 @@ TEST_F(live_monitor, a_mains_failure_counts_down_a_low_battery_restarts_it_and_p
     ASSERT_TRUE(wait_for_message("System shutdown terminated."));
     sim_->send("battery ok");
     ASSERT_TRUE(wait_for_message("Battery back to normal."));
+    // A second outage pages again.
+    sim_->send("mains off");
+    ASSERT_TRUE(wait_for_message("Sending notify via pager.", 2));
+    sim_->send("mains on");
+    ASSERT_TRUE(wait_for_message("System shutdown terminated.", 2));
     EXPECT_TRUE(in_order(messages(), {"On battery backup.", "System shutdown in 2 minutes or less.",
-                                      "Low battery.", "System shutdown in 3 minutes or less.",
-                                      "Power restored.", "System shutdown terminated.",
-                                      "Battery back to normal."}));
+                                      "Sending notify via pager.", "Low battery.",
+                                      "System shutdown in 3 minutes or less.", "Power restored.",
+                                      "System shutdown terminated.", "Battery back to normal."}));
+    const auto dialled = lines_of(modem.transcript());
+    EXPECT_EQ(std::count(dialled.begin(), dialled.end(), "> ATDT5551234<CR>"), 2);
+    // The power events went to the alarm log as well.
+    const auto alarms = lines_of(read_file(dir_.file("norva.alm")));
+    EXPECT_TRUE(std::any_of(alarms.begin(), alarms.end(), [](const std::string& line) {
+        return line.ends_with(",On battery backup.");
+    }));
     EXPECT_EQ(program_->wait(0), -1);
     EXPECT_TRUE(read_file(dir_.file(POWEROFF_TRAIL)).empty());
 }
