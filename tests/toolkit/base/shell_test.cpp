@@ -1,6 +1,5 @@
 // The native frame's services: the icon taken from a named resource, minimised, restored and
-// maximised frames, the dialog font's units, and the task window's picture saved for runs
-// without a screen.
+// maximised frames, and the task window's picture saved for runs without a screen.
 #include <QDir>
 #include <QIcon>
 #include <QImage>
@@ -73,14 +72,6 @@ TEST_F(ShellTest, MinimisedFrameIsSeenAndFocusRestoresIt) {
     EXPECT_FALSE(wynk_win_maximize(child));
     EXPECT_FALSE(wynk_win_flash(child, TRUE));
     EXPECT_FALSE(wynk_win_set_icon(child, "Normal"));
-}
-
-TEST_F(ShellTest, DialogUnitsAreACharacterCell) {
-    int32_t width = 0, height = 0;
-    wynk_scr_get_dialog_units(&width, &height);
-    EXPECT_GT(width, 0);
-    EXPECT_GT(height, width);
-    wynk_scr_get_dialog_units(nullptr, nullptr);
 }
 
 TEST_F(ShellTest, SnapshotShowsTheTaskWindowWithItsChildrenAndIsTakenAtTheEnd) {

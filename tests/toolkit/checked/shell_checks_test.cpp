@@ -1,7 +1,6 @@
 // The checked frame calls: faulty windows and missing arguments are reported once each and leave
-// the frame alone; the refusal of frame changes during E_UPDATE.
+// the frame alone.
 #include <wyn/checked/shell.h>
-#include <wyn/errfrm.h>
 #include <wyn_checked.h>
 
 #include "checked_support.h"
@@ -33,25 +32,6 @@ TEST_F(ShellChecks, FaultyWindowsAndMissingArgumentsAreReportedOnceEach) {
     });
     EXPECT_EQ(units, 0);
     EXPECT_FALSE(widget_of(task())->isMaximized());
-}
-
-// Tries to maximise its own frame while it is being painted.
-int32_t maximise_while_painting(WINDOW win, EVENT* ev) {
-    record_event(win, ev);
-    if (ev->type == E_UPDATE) wyn_win_maximize(win);
-    return 0;
-}
-
-TEST_F(ShellChecks, FrameIsNotChangedDuringUpdate) {
-    WINDOW painter = makeChild(RCT{0, 0, 40, 40}, maximise_while_painting);
-    ReportRecorder::all().clear();
-    EVENT ev{};
-    ev.type = E_UPDATE;
-    ev.v.update.rct = RCT{0, 0, 40, 40};
-    wynk_win_dispatch_event(painter, &ev);
-    EXPECT_TRUE(one_report(WYN_MSG_DURING_UPDATE, "twin"));
-    EXPECT_FALSE(widget_of(task())->isMaximized());
-    EXPECT_EQ(wynv_errfrm_get_API_count(), 0);
 }
 
 } // namespace
