@@ -2,6 +2,7 @@
 #include "ui/message_panel.h"
 
 #include "engine/app_state.h"
+#include "files/clock.h"
 #include "ui/status_draw.h"
 
 #include <cstdio>
@@ -43,9 +44,8 @@ WINDOW alarm_popup() {
 void add_to_popup(const char* text) {
     WINDOW dlg = alarm_popup();
     if (!dlg) return;
-    const time_t now = std::time(nullptr);
-    std::tm t{};
-    localtime_r(&now, &t);
+    // The application's clock, so a stamp agrees with the logs written for the same poll.
+    const std::tm t = app_localtime(app_now());
     char item[160];
     std::snprintf(item, sizeof item, "%02d/%02d/%02d,%02d:%02d:%02d,%s", t.tm_mon + 1, t.tm_mday,
                   t.tm_year, t.tm_hour, t.tm_min, t.tm_sec, text);

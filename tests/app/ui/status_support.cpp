@@ -1,6 +1,7 @@
 // The status window fixture over the test toolkit.
 #include "app/ui/status_support.h"
 
+#include "files/clock.h"
 #include "kernel/widgets.h"
 #include "ui/message_panel.h"
 #include "ui/status_draw.h"
@@ -23,6 +24,7 @@ void status_window_test::SetUp() {
 
 void status_window_test::TearDown() {
     set_task_minimised_query(nullptr);
+    set_app_clock(nullptr);
     g_app = nullptr;
     ToolkitTest::TearDown();
 }
