@@ -1,5 +1,6 @@
 // The native frame's services: the icon taken from a named resource, minimised, restored and
 // maximised frames, and the task window's picture saved for runs without a screen.
+#include <QApplication>
 #include <QDir>
 #include <QIcon>
 #include <QImage>
@@ -99,6 +100,32 @@ TEST_F(ShellTest, SnapshotShowsTheTaskWindowWithItsChildrenAndIsTakenAtTheEnd) {
     surface->backing().fill(Qt::blue);
     wynv_app_destroy();
     EXPECT_EQ(QImage(path).pixel(inside) & 0xFFFFFF, 0x0000FFu);
+}
+
+// A program that carries its icon starts with it on every frame.
+class ProgramIconTest : public ToolkitTest {
+  protected:
+    void SetUp() override {
+        static const WYN_RES_ICON program_icon[] = {{nullptr, 9012, 3, kGreenXpm}};
+        module_.icons = program_icon;
+        module_.icon_count = 1;
+        give_startup_resources(module_);
+        wynwi_set_resources(&module_);
+        ToolkitTest::SetUp();
+        startApp();
+    }
+    void TearDown() override {
+        ToolkitTest::TearDown();
+        wynwi_set_resources(nullptr);
+        QApplication::setWindowIcon(QIcon());
+    }
+    WYN_RES_MODULE module_{};
+};
+
+TEST_F(ProgramIconTest, TaskWindowStartsWithTheProgramIcon) {
+    const QImage icon = widget_of(core().task)->windowIcon().pixmap(16, 16).toImage();
+    ASSERT_FALSE(icon.isNull());
+    EXPECT_EQ(icon.pixel(icon.width() / 2, icon.height() / 2) & 0xFFFFFF, 0x00FF00u);
 }
 
 } // namespace

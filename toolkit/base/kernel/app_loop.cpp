@@ -11,6 +11,7 @@
 
 #include "kernel/app_resources.h"
 #include "kernel/kernel_state.h"
+#include "kernel/private_events.h"
 #include "kernel/snapshot.h"
 #include "kernel/timers.h"
 #include "kernel/widgets.h"
@@ -59,27 +60,11 @@ class AppFilter : public QObject {
         if (e->type() == QEvent::FocusOut && target->isWidgetType())
             kcore().last_focus_out = static_cast<QWidget*>(target);
         auto hook = reinterpret_cast<WYN_NATIVE_HOOK>(core_attr(ATTR_MSG_HOOK));
-        if (!hook || !queued(e->type())) return false;
+        if (!hook || !is_queued_message(e->type())) return false;
         WINDOW win = target->isWidgetType() ? wynwi_hwnd_to_window(target) : nullptr;
         if (!win) return false;
         WYN_NATIVE_MSG msg{win, static_cast<int32_t>(e->type()), e};
         return !hook(&msg);
-    }
-
-  private:
-    static bool queued(QEvent::Type type) {
-        switch (type) {
-        case QEvent::KeyPress:
-        case QEvent::KeyRelease:
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonRelease:
-        case QEvent::MouseButtonDblClick:
-        case QEvent::MouseMove:
-        case QEvent::Timer:
-            return true;
-        default:
-            return type == kPrivateEvent;
-        }
     }
 };
 
@@ -245,6 +230,7 @@ bool app_start(uint32_t flags, EVENT_HANDLER task_handler, WYN_APP_CONFIG* confi
     k.app_flags = flags;
     if (!app_has_accelerators()) return start_up_fails(msg_no_accelerators, __LINE__);
     portable_fsys_record_startup_dir();
+    app_use_program_icon();
 
     state.screen = windows_new_object(WK_SCREEN, WT_SCREEN, nullptr, 0, 0, nullptr, 0);
     core_set_attr(ATTR_SCREEN_WINDOW, reinterpret_cast<ATTR_VALUE>(state.screen));

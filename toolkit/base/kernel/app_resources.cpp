@@ -1,6 +1,9 @@
 // Resource libraries and the start-up resources of a program.
 #include "kernel/app_resources.h"
 
+#include <QApplication>
+#include <QIcon>
+#include <QPixmap>
 #include <dlfcn.h>
 #include <sys/stat.h>
 
@@ -16,6 +19,7 @@ constexpr char kModuleEntry[] = "wyn_program_resources";
 constexpr int32_t kResourceNameId = 30399;
 constexpr size_t kResourceNameMax = 10;
 constexpr size_t kNameStringMax = 512;
+constexpr int32_t kProgramIconId = 9012;
 
 using ModuleEntry = const WYN_RES_MODULE* (*)();
 
@@ -77,4 +81,11 @@ bool app_string_of_attr(int32_t id, std::string& text) {
     const ATTR_VALUE string_id = core_attr(id);
     return string_id > 0 && string_id <= INT32_MAX &&
            copy_string(static_cast<int32_t>(string_id), kNameStringMax, text);
+}
+
+void app_use_program_icon() {
+    const WYN_RES_ICON* icon = wynv_res_find_icon(nullptr, kProgramIconId);
+    if (!icon || !icon->xpm || icon->lines == 0) return;
+    const QPixmap picture(icon->xpm);
+    if (!picture.isNull()) QApplication::setWindowIcon(QIcon(picture));
 }

@@ -21,3 +21,7 @@ bool app_has_accelerators();
 // The string resource whose id attribute id holds (up to 512 bytes) into text; false when the
 // attribute is not set or the string is missing.
 bool app_string_of_attr(int32_t id, std::string& text);
+
+// Makes the program's icon (icon 9012), when it carries one, every window's icon until a window is
+// given its own.
+void app_use_program_icon();
