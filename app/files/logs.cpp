@@ -249,6 +249,10 @@ const std::string& data_log_reader::line(long n, int temperature_unit) {
         !column_number(r.substr(45, 4), charge) || !column_number(r.substr(50, 4), temperature))
         return line_;
     if (temperature_unit == 1) temperature = fahrenheit(temperature);
+    // A damaged record's tab or line break in a text column would shift or split the viewer's
+    // columns; like the writer, the reader shows control characters as blanks.
+    std::replace_if(
+        rec, rec + sizeof rec, [](char c) { return static_cast<unsigned char>(c) < 0x20; }, ' ');
     std::string_view id = r.substr(19, 15);
     id = id.substr(0, id.find_last_not_of(' ') + 1);
     const char mode = r[55];

@@ -219,6 +219,13 @@ TEST_F(logs_test, ViewerLineShowsModeAndConvertsTemperature) {
     write_bytes("damaged.dat", bytes);
     data_log_reader damaged("damaged.dat");
     EXPECT_EQ(damaged.line(1, 0), "");
+    // A tab or line break in a damaged record's text columns must not add columns or lines.
+    bytes = read_bytes(DATA_LOG);
+    bytes[3] = '\t';
+    bytes[22] = '\n';
+    write_bytes("damaged.dat", bytes);
+    EXPECT_EQ(data_log_reader("damaged.dat").line(0, 0),
+              "02/ 3/01\t04:05:00\tABC EFGHIJKLMN\t230\t50\t100\t-5\tNormal");
     EXPECT_FALSE(data_log_reader("none").is_open());
 }
 
