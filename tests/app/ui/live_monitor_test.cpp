@@ -127,8 +127,9 @@ class live_monitor : public program_test {
 TEST_F(live_monitor, a_data_record_is_written_every_log_interval_with_the_readings_of_the_ups) {
     start_monitor(30);
     ASSERT_TRUE(wait_until([&] { return data_records().size() >= 3; }, kTimeoutMs));
-    // Over two minutes and more, a poll every 3 seconds: some 40 of them.
-    EXPECT_GE(commands().size(), 38u);
+    // Over two minutes and more, a poll every 3 seconds: some 40 of them (a poll every 6 seconds
+    // would give about 20; the margin is for a machine too busy to keep the fast clock's pace).
+    EXPECT_GE(commands().size(), 32u);
     const auto ups = sim_->state();
     const std::regex record(R"((\d\d)/(\d\d)/(\d\d) ,(\d\d):(\d\d):00,rack-7 *,(-?\d+) *,)"
                             R"((-?\d+) *,(-?\d+) *,(-?\d+) *,(\d))");
