@@ -129,6 +129,20 @@ TEST_F(MdiTest, TheWindowMenuArrangesAndListsTheDocuments) {
     const QRect a = area_->subWindowList()[0]->geometry(),
                 b = area_->subWindowList()[1]->geometry();
     EXPECT_FALSE(a.intersects(b)) << "tiled documents do not overlap";
+
+    // Minimised documents dragged anywhere line up along the bottom edge again.
+    for (QMdiSubWindow* doc : area_->subWindowList()) {
+        doc->showMinimized();
+        doc->move(40, 40);
+    }
+    menu->actions().at(2)->trigger();
+    const QRect one = area_->subWindowList()[0]->geometry(),
+                two = area_->subWindowList()[1]->geometry();
+    const int bottom = area_->viewport()->rect().bottom();
+    EXPECT_EQ(one.bottom(), bottom);
+    EXPECT_EQ(two.bottom(), bottom);
+    EXPECT_EQ(one.left(), 0);
+    EXPECT_EQ(two.left(), one.right() + 1);
     menu->actions().at(3)->trigger();
     EXPECT_EQ(types_for(first).back(), E_CLOSE);
     EXPECT_EQ(types_for(second).back(), E_CLOSE);

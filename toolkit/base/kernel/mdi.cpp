@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "kernel/menus.h"
 #include "kernel/widgets.h"
@@ -84,6 +85,27 @@ QMenu* build_window_menu(WINDOW task, const WYN_RES_MENU& res, QMenuBar* bar) {
         }
     }
     return menu;
+}
+
+// Lines the minimised documents up along the area's bottom edge, left to right, in rows that
+// stack upwards, wherever the user has dragged them.
+void arrange_minimised(QMdiArea* area) {
+    const QRect room = area->viewport()->rect();
+    int x = 0;
+    int base = room.bottom() + 1;
+    int row_height = 0;
+    for (QMdiSubWindow* frame : area->subWindowList(QMdiArea::CreationOrder)) {
+        if (!frame->isMinimized()) continue;
+        const QSize size = frame->size();
+        if (x > 0 && x + size.width() > room.width()) {
+            x = 0;
+            base -= row_height;
+            row_height = 0;
+        }
+        frame->move(x, base - size.height());
+        x += size.width();
+        row_height = std::max(row_height, size.height());
+    }
 }
 
 } // namespace
@@ -169,7 +191,7 @@ bool mdi_command(WINDOW task, int16_t tag) {
         area->tileSubWindows();
         return true;
     case kMdiArrange:
-        // Minimised documents already line up along the area's bottom edge.
+        arrange_minimised(area);
         return true;
     case kMdiCloseAll:
         // Each document is asked to close; whether it goes is its handler's decision.
