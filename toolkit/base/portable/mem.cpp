@@ -48,9 +48,10 @@ void* default_realloc(void* ptr, size_t size) {
         return nullptr;
     }
     // realloc leaves the block untouched when it fails, so the retry resizes the same block.
-    void* resized = std::realloc(ptr, size);
-    if (!resized && low_memory_freed(size)) resized = std::realloc(ptr, size);
-    return resized;
+    for (int attempt = 0;; ++attempt) {
+        if (void* resized = std::realloc(ptr, size)) return resized;
+        if (attempt > 0 || !low_memory_freed(size)) return nullptr;
+    }
 }
 
 void* default_zalloc(size_t size) {
