@@ -4,6 +4,7 @@
 #include "engine/app_state.h"
 #include "ui/message_panel.h"
 #include "ui/status_draw.h"
+#include "wyn_bench_start.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdlib>
@@ -13,8 +14,6 @@
 #include <wyn/win.h>
 
 namespace {
-
-const WYN_VERSION program_version = {4, 50, 0, 4, 50, 0};
 
 enum class draw_kind { full, partial_moving, partial_steady };
 
@@ -83,16 +82,7 @@ int32_t task_handler(WINDOW task, EVENT* ev) {
 }
 
 void draw(benchmark::State& state, draw_kind kind) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    static RCT task_rect = {20, 0, 500, 648};
-    WYN_STARTUP startup{};
-    startup.version = &program_version;
-    startup.cmd_line = "";
-    WYN_APP_CONFIG config{0, 0, "norva", "VoltSentry Plus", "Norvane VoltSentry Plus"};
-    if (!wynwi_Begin(&startup) || !wynwi_Init(&startup)) {
-        state.SkipWithError("the toolkit did not start");
-        return;
-    }
+    if (!bench_begin_toolkit(state)) return;
     g_state_record = app_state{};
     g_state_record.serial_handle = -1;
     fill_readings(g_state_record);
@@ -100,8 +90,7 @@ void draw(benchmark::State& state, draw_kind kind) {
     status_draw_reset();
     message_panel_reset();
     g_run = run{&state, kind};
-    wynv_vobj_set_attr(nullptr, ATTR_TASK_RECT, reinterpret_cast<ATTR_VALUE>(&task_rect));
-    wynwi_wyn_system(0, task_handler, &config);
+    wynwi_wyn_system(0, task_handler, bench_app_config());
     wynwi_End();
     g_app = nullptr;
 }

@@ -1,5 +1,5 @@
-// The toolkit's start as a program's entry point makes it, for benchmarks that need a running
-// toolkit: the handshake under the offscreen platform, then the screen and task windows.
+// The toolkit's start as a program's entry point makes it, for benchmarks that need the toolkit:
+// the handshake under the offscreen platform, with the program's task rectangle and names.
 #pragma once
 
 #include <benchmark/benchmark.h>
@@ -7,14 +7,17 @@
 #include <wyn/app.h>
 #include <wyn/attr.h>
 
-#include "kernel/app_loop.h"
+// The program's application configuration.
+inline WYN_APP_CONFIG* bench_app_config() {
+    static WYN_APP_CONFIG config{0, 0, "norva", "VoltSentry Plus", "Norvane VoltSentry Plus"};
+    return &config;
+}
 
-// Begins the toolkit and makes its task window with task_handler, without running the loop;
-// false, with state skipped and the toolkit ended, when it does not start.
-inline bool bench_start_toolkit(benchmark::State& state, EVENT_HANDLER task_handler) {
+// Runs the handshake (begin, init) and sets the task rectangle; false, with state skipped, when
+// the toolkit does not start. The caller ends it with wynwi_End.
+inline bool bench_begin_toolkit(benchmark::State& state) {
     static const WYN_VERSION version = {4, 50, 0, 4, 50, 0};
     static RCT task_rect = {20, 0, 500, 648};
-    static WYN_APP_CONFIG config{0, 0, "norva", "VoltSentry Plus", "Norvane VoltSentry Plus"};
     static WYN_STARTUP startup{};
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     startup = WYN_STARTUP{};
@@ -25,10 +28,5 @@ inline bool bench_start_toolkit(benchmark::State& state, EVENT_HANDLER task_hand
         return false;
     }
     wynv_vobj_set_attr(nullptr, ATTR_TASK_RECT, reinterpret_cast<ATTR_VALUE>(&task_rect));
-    if (!app_start(0, task_handler, &config)) {
-        state.SkipWithError("no task window");
-        wynwi_End();
-        return false;
-    }
     return true;
 }

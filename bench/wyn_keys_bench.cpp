@@ -5,6 +5,7 @@
 #include <wyn/ctl.h>
 #include <wyn/win.h>
 
+#include "kernel/app_loop.h"
 #include "kernel/widgets.h"
 #include "wyn_bench_start.h"
 
@@ -16,7 +17,12 @@ int32_t quiet(WINDOW, EVENT*) {
 
 // One key press and release to a child window of a started toolkit, then one loop pass.
 void key_to_window(benchmark::State& state, bool caret) {
-    if (!bench_start_toolkit(state, quiet)) return;
+    if (!bench_begin_toolkit(state)) return;
+    if (!app_start(0, quiet, bench_app_config())) {
+        state.SkipWithError("no task window");
+        wynwi_End();
+        return;
+    }
     RCT rct{0, 0, 200, 300};
     WINDOW win =
         wynk_win_create(WT_PLAIN, &rct, "keys", 0,

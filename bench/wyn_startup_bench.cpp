@@ -4,13 +4,9 @@
 #include <wyn/events.h>
 #include <wyn/win.h>
 
-#include <benchmark/benchmark.h>
-
-#include <cstdlib>
+#include "wyn_bench_start.h"
 
 namespace {
-
-const WYN_VERSION program_version = {4, 50, 0, 4, 50, 0};
 
 // The first E_UPDATE of the task window ends the application: that is the moment measured.
 int32_t task_handler(WINDOW, EVENT* event) {
@@ -19,19 +15,9 @@ int32_t task_handler(WINDOW, EVENT* event) {
 }
 
 void start_to_first_update(benchmark::State& state) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    static RCT task_rect = {20, 0, 500, 648};
     for (auto _ : state) {
-        WYN_STARTUP startup{};
-        startup.version = &program_version;
-        startup.cmd_line = "";
-        WYN_APP_CONFIG config{0, 0, "norva", "VoltSentry Plus", "Norvane VoltSentry Plus"};
-        if (!wynwi_Begin(&startup) || !wynwi_Init(&startup)) {
-            state.SkipWithError("the toolkit did not start");
-            break;
-        }
-        wynv_vobj_set_attr(nullptr, ATTR_TASK_RECT, reinterpret_cast<ATTR_VALUE>(&task_rect));
-        wynwi_wyn_system(0, task_handler, &config);
+        if (!bench_begin_toolkit(state)) break;
+        wynwi_wyn_system(0, task_handler, bench_app_config());
         wynwi_End();
     }
 }
