@@ -22,12 +22,13 @@ bool g_warned[WARNING_COUNT] = {};
 ups_clock g_last_selftest_run{};
 
 // Monthly windows cover the first week, bi-weekly ones the first and third, each with the
-// configured weekday; the windows are a day wider than a week so that a weekday is never missed.
+// configured weekday. Each window is exactly seven days, so it holds every weekday once: a wider
+// one would run a "monthly" schedule twice when the weekday falls on the 1st and the 8th.
 bool in_first_week(int day) {
-    return day >= 1 && day <= 8;
+    return day >= 1 && day <= 7;
 }
 bool in_third_week(int day) {
-    return day >= 14 && day <= 22;
+    return day >= 15 && day <= 21;
 }
 
 bool weekday_matches(const ups_clock& today, const ups_clock& when) {

@@ -125,6 +125,47 @@ TEST_F(schedules, SelftestDayRulesAndOneStartPerMinuteOfADate) {
               (std::vector<bool>{true, false}));
 }
 
+// October 2024 has Tuesdays on the 1st, 8th, 15th, 22nd and 29th: a week of the month is seven
+// days, so a monthly schedule runs once and a bi-weekly one twice.
+TEST_F(schedules, MonthlyAndBiweeklySchedulesRunOncePerWeekOfTheMonthWhateverDayItStarts) {
+    const auto tuesdays_run = [&](auto&& runs_on) {
+        std::vector<int> days;
+        for (int day : {1, 8, 15, 22, 29})
+            if (runs_on(day)) days.push_back(day);
+        return days;
+    };
+    const auto selftest_on = [&](int day) {
+        g_monitor_state = MONITOR_NORMAL;
+        forget_last_selftest_run();
+        check_at(at(2024, 10, day, 2, 0, 5));
+        return g_monitor_state == MONITOR_SELFTEST;
+    };
+    const auto shutdown_on = [&](int day) {
+        g_monitor_state = MONITOR_NORMAL;
+        check_at(at(2024, 10, day, 9, 0, 0));
+        return g_monitor_state == MONITOR_EXPIRED;
+    };
+    schedule_selftest(SELFTEST_MONTHLY);
+    EXPECT_EQ(tuesdays_run(selftest_on), std::vector<int>{1});
+    schedule_selftest(SELFTEST_BIWEEKLY);
+    EXPECT_EQ(tuesdays_run(selftest_on), (std::vector<int>{1, 15}));
+    schedule_shutdown(SHUTDOWN_MONTHLY, 9, 0);
+    EXPECT_EQ(tuesdays_run(shutdown_on), std::vector<int>{1});
+
+    // March 2024 has its first Tuesday on the 5th and its third on the 19th; a month whose
+    // weekday first falls on the 7th still gets its run (May 2024: Tuesday the 7th and 21st).
+    const auto may_selftest_on = [&](int day) {
+        g_monitor_state = MONITOR_NORMAL;
+        forget_last_selftest_run();
+        check_at(at(2024, 5, day, 2, 0, 5));
+        return g_monitor_state == MONITOR_SELFTEST;
+    };
+    schedule_selftest(SELFTEST_BIWEEKLY);
+    EXPECT_EQ((std::vector<bool>{may_selftest_on(7), may_selftest_on(14), may_selftest_on(21),
+                                 may_selftest_on(28)}),
+              (std::vector<bool>{true, false, true, false}));
+}
+
 TEST_F(schedules, SelftestWithTheReceptaclesOffIsRefusedAndAnImmediateOneIsConsumed) {
     schedule_selftest(SELFTEST_WEEKLY);
     u->power_state = 1;
