@@ -10,6 +10,7 @@
 #include "engine/protocol.h"
 #include "engine/report.h"
 #include "engine/schedules.h"
+#include "engine/serial_io.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -18,6 +19,8 @@ namespace {
 
 // Message kind of "UPS is being turned off.": panel, alarm log and the bit of value 16.
 constexpr int KIND_TURN_OFF = 19;
+// A switch-off the UPS never got is shown and goes to both logs.
+constexpr int KIND_NOT_TOLD = MSG_PANEL | MSG_ALARM_LOG | MSG_EVENT_LOG;
 constexpr int ICON_STEPS = 7;
 
 struct countdown_values {
@@ -31,6 +34,8 @@ struct countdown_values {
     int next_icon = 1;
     bool announced_off = false;
     bool paged = false;
+    // :N was queued at the previous poll of state 6; if it still has not gone out, it never will.
+    bool grace_queued = false;
 };
 
 countdown_values g_countdown;
@@ -116,6 +121,14 @@ void switch_ups_off(ups_status& ups) {
         post_message("UPS is being turned off.", KIND_TURN_OFF);
     }
     if (ups.last_step != STEP_GRACE) {
+        // A port closed as gone sends nothing, so :N would be waited for at every poll while the
+        // battery drains; a command that could not go out counts as not sent, and the machine
+        // is shut down all the same.
+        if (g_countdown.grace_queued) {
+            g_monitor_state = MONITOR_OS_SHUTDOWN;
+            return;
+        }
+        g_countdown.grace_queued = true;
         ups.next_step = STEP_GRACE;
         return;
     }
@@ -128,6 +141,13 @@ void switch_ups_off(ups_status& ups) {
         ups.next_step = STEP_OFF_NOW;
     }
     g_monitor_state = MONITOR_OS_SHUTDOWN;
+}
+
+// The switch-off command went out at the end of the last poll over a port that is still open.
+bool ups_was_told_off(const ups_status& ups) {
+    const bool off_command = ups.last_step == STEP_OFF || ups.last_step == STEP_OFF_NOW ||
+                             ups.last_step == STEP_RESTART;
+    return off_command && g_app->serial_handle != SERIAL_INVALID;
 }
 
 void end_application() {
@@ -169,6 +189,13 @@ int restart_delay(const ups_status& ups) {
 }
 
 void apply_power_events(ups_status& ups) {
+    // Once the UPS has been told to switch off, it will, whatever the mains do now: the system
+    // must go down with it, so no event may restart or cancel the countdown.
+    if (g_monitor_state == MONITOR_OS_SHUTDOWN || g_monitor_state == MONITOR_END) {
+        ups.power_event_pending = 0;
+        ups.battery_event_pending = 0;
+        return;
+    }
     if (ups.power_event_pending) {
         ups.power_event_pending = 0;
         if (!ups.on_battery) {
@@ -212,9 +239,11 @@ void run_shutdown_state(ups_status& ups) {
         switch_ups_off(ups);
         break;
     case MONITOR_OS_SHUTDOWN:
+        if (ups.grace_time != 0 && !ups_was_told_off(ups))
+            post_message("The UPS could not be told to switch off.", KIND_NOT_TOLD);
         post_status_line(ups, "System is shutting down now!", KIND_POWER);
         g_monitor_state = MONITOR_END;
-        shutdown_system();
+        shutdown_system(shutdown_script_limit(ups.grace_time));
         end_application();
         break;
     case MONITOR_END:

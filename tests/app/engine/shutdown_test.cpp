@@ -4,8 +4,10 @@
 
 #include "engine/alarms.h"
 #include "engine/os_shutdown.h"
+#include "engine/serial_io.h"
 #include "engine/shutdown.h"
 
+#include <csignal>
 #include <fstream>
 #include <sstream>
 
@@ -242,23 +244,140 @@ TEST(restart_delay, CountsDaysFromTheShutdownToTheRestartLessTheGraceTime) {
     EXPECT_EQ(restart_delay(u), 60) << "a delay of 1 s or less becomes 60";
 }
 
-TEST_F(shutdown_sequence, PowerOffNeedsTheStandInWhileTestsRun) {
-    const std::string path = getenv("PATH");
+// The port closes as gone (an adapter pulled out) before the UPS could be told to switch off: the
+// countdown must still end in SHUTDOWN.BAT and the power-off, one poll later.
+TEST_F(shutdown_sequence, AUpsUnpluggedDuringTheCountdownStillEndsInTheShutdown) {
+    g_app->local.powerfail_time = 1;
+    fail_power();
+    ups.pty.hang_up();
+    ASSERT_TRUE(tick_until(MONITOR_UPS_OFF, 120));
+    ASSERT_EQ(g_app->serial_handle, SERIAL_INVALID);
+    tick();
+    tick();
+    ASSERT_EQ(g_monitor_state, MONITOR_OS_SHUTDOWN) << "state 6 goes on after one poll without :N";
+    tick();
+    ASSERT_EQ(g_monitor_state, MONITOR_END);
+    EXPECT_TRUE(has(g_panel, "The UPS could not be told to switch off."));
+    EXPECT_EQ(g_panel.back(), "System is shutting down now!");
+    EXPECT_EQ(file_text("poweroff.mark"), "bat\noff\n");
+    EXPECT_EQ(host.terminations, 1);
+}
+
+TEST_F(shutdown_sequence, ASilentUpsDuringTheCountdownIsStillToldAndTheSystemShutDown) {
+    g_app->local.powerfail_time = 1;
+    fail_power();
+    ups.silent = true;
+    const size_t from = ups.commands.size();
+    ASSERT_TRUE(tick_until(MONITOR_END, 120));
+    EXPECT_TRUE(sent_in_a_row(from, ":N78\r", ":G\r"));
+    EXPECT_FALSE(has(g_panel, "The UPS could not be told to switch off."));
+    EXPECT_EQ(file_text("poweroff.mark"), "bat\noff\n");
+}
+
+// Once :G has gone out the UPS will switch off: neither the mains' return nor a low battery may
+// cancel or restart the countdown then.
+TEST_F(shutdown_sequence, PowerEventsAfterTheUpsWasToldToSwitchOffChangeNothing) {
+    g_app->local.powerfail_time = 1;
+    host.end_frees_state = false;
+    fail_power();
+    ASSERT_TRUE(tick_until(MONITOR_OS_SHUTDOWN, 120));
+    ups_status& u = g_app->local;
+    u.power_event_pending = 1;
+    u.on_battery = 0;
+    apply_power_events(u);
+    EXPECT_EQ(g_monitor_state, MONITOR_OS_SHUTDOWN);
+    u.battery_event_pending = 1;
+    u.battery_low = 1;
+    u.on_battery = 1;
+    apply_power_events(u);
+    EXPECT_EQ(g_monitor_state, MONITOR_OS_SHUTDOWN);
+    ups.power_state = 2; // the mains come back at the very poll that shuts down
+    tick();
+    EXPECT_EQ(g_monitor_state, MONITOR_END);
+    EXPECT_FALSE(has(g_panel, "System shutdown terminated."));
+    EXPECT_EQ(file_text("poweroff.mark"), "bat\noff\n");
+}
+
+TEST_F(shutdown_sequence, PowerOffRefusalIsDecidedByRootLogindAndTheStandIn) {
+    power_off_facts facts;
+    facts.logind_answer = "no";
+    EXPECT_NE(power_off_refusal(facts).find("answers \"no\""), std::string::npos);
+    facts.logind_answer = "";
+    EXPECT_NE(power_off_refusal(facts).find("cannot be asked"), std::string::npos);
+    for (const char* allowed : {"yes", "challenge"}) {
+        facts.logind_answer = allowed;
+        EXPECT_EQ(power_off_refusal(facts), "") << allowed;
+    }
+    facts.logind_answer = "na";
+    facts.root = true;
+    EXPECT_EQ(power_off_refusal(facts), "");
+    facts.forbidden = true;
+    EXPECT_NE(power_off_refusal(facts), "") << "a test run never powers off, even as root";
+    facts.stand_in = true;
+    EXPECT_EQ(power_off_refusal(facts), "") << "the stand-in command decides for itself";
+}
+
+// A refused or failed power-off is said where a person looks, and SHUTDOWN.BAT still runs, for
+// a script may shut the machine down by its own means.
+TEST_F(shutdown_sequence, ARefusedOrFailedPowerOffStillRunsTheScriptAndIsReported) {
     unsetenv(POWEROFF_VARIABLE);
-    setenv("PATH", "/nonexistent", 1);
-    g_debug_level = 1;
-    const int result = shutdown_system();
-    setenv("PATH", path.c_str(), 1);
+    testing::internal::CaptureStderr();
+    const int refused = shutdown_system(30);
+    const std::string refused_err = testing::internal::GetCapturedStderr();
     setenv(POWEROFF_VARIABLE, "echo off >> poweroff.mark", 1);
-    EXPECT_EQ(result, 0);
-    EXPECT_FALSE(std::filesystem::exists("poweroff.mark")) << "not even SHUTDOWN.BAT runs";
-    EXPECT_EQ(g_panel, std::vector<std::string>{"AdjustTokenPrivileges error: 1"});
+    EXPECT_EQ(refused, 2);
+    EXPECT_EQ(file_text("poweroff.mark"), "bat\n");
+    const std::string said = "The machine cannot be powered off: test runs never power the machine off.";
+    EXPECT_TRUE(has(g_panel, said));
+    EXPECT_NE(refused_err.find(said), std::string::npos);
+    EXPECT_NE(file_text("norva.log").find(said), std::string::npos);
+    EXPECT_NE(file_text("norva.alm").find(said), std::string::npos);
 
     setenv(POWEROFF_VARIABLE, "exit 3", 1);
-    EXPECT_EQ(shutdown_system(), 2);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(shutdown_system(30), 2);
+    const std::string failed_err = testing::internal::GetCapturedStderr();
     setenv(POWEROFF_VARIABLE, "echo off >> poweroff.mark", 1);
-    g_debug_level = 0;
-    EXPECT_EQ(g_panel.back(), "InitiateSystemShutdown error: 3");
+    const std::string failed = "Power-off failed: the VOLTSENTRY_POWEROFF command ended with status 3.";
+    EXPECT_EQ(g_panel.back(), failed);
+    EXPECT_NE(failed_err.find(failed), std::string::npos);
+    EXPECT_NE(file_text("norva.log").find(failed), std::string::npos);
+}
+
+TEST_F(shutdown_sequence, AStartUpWarningNamesAPowerOffThatWillBeRefused) {
+    EXPECT_FALSE(warn_if_power_off_refused()) << "the stand-in command is set";
+    EXPECT_TRUE(g_panel.empty());
+    unsetenv(POWEROFF_VARIABLE);
+    testing::internal::CaptureStderr();
+    const bool warned = warn_if_power_off_refused();
+    const std::string err = testing::internal::GetCapturedStderr();
+    setenv(POWEROFF_VARIABLE, "echo off >> poweroff.mark", 1);
+    EXPECT_TRUE(warned);
+    ASSERT_EQ(g_panel.size(), 2u);
+    EXPECT_TRUE(g_panel[0].starts_with("Warning: this machine cannot be powered off"));
+    EXPECT_NE(g_panel[1].find("VOLTSENTRY_POWEROFF"), std::string::npos);
+    EXPECT_NE(file_text("norva.log").find(g_panel[0]), std::string::npos);
+    EXPECT_NE(err.find(g_panel[0]), std::string::npos);
+}
+
+// A script that hangs is ended after its time on the application's clock, with what it started,
+// and the power-off follows.
+TEST_F(shutdown_sequence, AHangingShutdownScriptIsEndedAndThePowerOffFollows) {
+    EXPECT_EQ(shutdown_script_limit(120), 105);
+    EXPECT_EQ(shutdown_script_limit(30), 30);
+    EXPECT_EQ(shutdown_script_limit(0), 30);
+    std::ofstream("SHUTDOWN.BAT", std::ios::trunc)
+        << "echo bat >> poweroff.mark\nsleep 600 & echo $! > child.pid\nwait\n";
+    // Each look at the clock moves it a second on.
+    set_app_clock([] { return ++g_now; });
+    EXPECT_EQ(shutdown_system(30), 0);
+    EXPECT_EQ(file_text("poweroff.mark"), "bat\noff\n");
+    EXPECT_TRUE(has(g_panel,
+                    "SHUTDOWN.BAT did not finish within 30 seconds and was ended; powering off."));
+    const pid_t child = std::stoi(file_text("child.pid"));
+    EXPECT_TRUE(kill(child, 0) != 0 || file_text(("/proc/" + std::to_string(child) + "/stat").c_str())
+                                               .find(" Z ") != std::string::npos)
+        << "what the script started is ended too";
 }
 
 } // namespace
