@@ -40,6 +40,8 @@ int page_operator(const ups_status& ups) {
         char text[64];
         snprintf(text, sizeof text, "Error opening port: %s!", port);
         post_message(text, MSG_PANEL | MSG_ALARM_LOG);
+        // Nothing may be written through a port that is not ours.
+        return 2;
     }
     char command[sizeof ups.modem_command + 2] = {};
     const int length =

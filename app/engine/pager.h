@@ -4,7 +4,8 @@
 #include "engine/ups_status.h"
 
 // Sends the record's modem command (with a carriage return) to its modem port, reopening the
-// port first; the result of the write. An open failure is posted and the write still tried.
+// port first; the result of the write, or 2 when the port could not be opened (that is posted,
+// and nothing is written).
 int page_operator(const ups_status& ups);
 
 // Closes the modem port when it is open (it is otherwise kept open until the next page).

@@ -36,6 +36,9 @@ bool g_port_wanted = false;
 // A poll is running; a view change made from inside it must not start another one.
 bool g_in_poll = false;
 
+// A poll timer that could not be made is reported once until one can be made again.
+bool g_timer_failure_reported = false;
+
 char g_port_name[8] = "";
 // The device the windows opened the port at; a lost port is opened again only there.
 std::string g_port_device;
@@ -128,12 +131,23 @@ void change_view(bool remote, const char* name) {
 int set_poll_period(int seconds) {
     if (!g_app) return 2;
     if (seconds == g_app->poll_period && g_app->poll_timer != 0) return 0;
-    g_app->poll_period = seconds;
     monitor_host* host = current_monitor_host();
-    if (g_app->poll_timer != 0 && host) host->destroy_poll_timer(g_app->poll_timer);
-    g_app->poll_timer = 0;
+    // The new timer comes first: when it cannot be made, the old one keeps polling at its period
+    // (and the change is tried again at the next request), for an engine without a timer would
+    // never see the next power failure.
     const int timer = host ? host->create_poll_timer(seconds * 1000) : 0;
-    if (timer <= 0) return 2;
+    if (timer <= 0) {
+        if (!g_timer_failure_reported) {
+            g_timer_failure_reported = true;
+            char text[96];
+            snprintf(text, sizeof text, "Cannot set the poll period to %d seconds.", seconds);
+            post_message(text, MSG_PANEL | MSG_EVENT_LOG);
+        }
+        return 2;
+    }
+    g_timer_failure_reported = false;
+    if (g_app->poll_timer != 0) host->destroy_poll_timer(g_app->poll_timer);
+    g_app->poll_period = seconds;
     g_app->poll_timer = timer;
     return 0;
 }
@@ -265,6 +279,7 @@ void reset_monitor_engine() {
     g_port_wanted = false;
     g_port_device.clear();
     g_in_poll = false;
+    g_timer_failure_reported = false;
     reset_countdown();
     forget_shutdown_announcements();
     forget_last_selftest_run();

@@ -28,4 +28,17 @@ TEST_F(alert_forwarding, ForwardsTheUpsIdAndTextToTheServerOnlyWhileNetworked) {
     EXPECT_EQ(g_sent, (std::vector<std::string>{"alerts|UPS1: Low battery.", "other|as is"}));
 }
 
+// A modem port that cannot be opened is reported, and nothing is written anywhere in its place.
+TEST_F(alert_forwarding, APagerWhosePortCannotBeOpenedWritesNothing) {
+    strcpy(g_app->local.modem_port, "NOMODEM");
+    strcpy(g_app->local.modem_command, "ATDT5551234");
+    g_debug_level = 1;
+    const int result = page_operator(g_app->local);
+    g_debug_level = 0;
+    EXPECT_EQ(result, 2);
+    EXPECT_EQ(count(g_panel, "Error opening port: NOMODEM!"), 1);
+    for (const std::string& line : g_panel)
+        EXPECT_EQ(line.find("WriteFile"), std::string::npos) << line;
+}
+
 } // namespace
