@@ -6,6 +6,7 @@
 #include "ui/menu_bar.h"
 #include "ui/ui_host.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -14,6 +15,7 @@
 #include <fstream>
 #include <map>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -28,6 +30,10 @@ namespace {
 // are: long enough for the dialog's own start-up events to have been delivered.
 constexpr int32_t kActionDelayMs = 50;
 constexpr long kMaxTimeScale = 1000;
+// The longest a scripted step may hold its dialog open.
+constexpr long kMaxHoldMs = 600000;
+// The controls of the toolkit's standard question that answers 0, 1 and 2 click.
+constexpr int16_t kAskButtons[] = {1, 4, 2};
 
 struct file_closer {
     void operator()(std::FILE* f) const { std::fclose(f); }
@@ -40,11 +46,25 @@ struct pending_press {
     int16_t control;
 };
 
+// A click on the next dialog that opens, so many milliseconds after it is up.
+struct scripted_press {
+    int16_t control;
+    int32_t delay_ms;
+};
+
+// A scripted answer; a held one keeps its question open for delay_ms.
+struct scripted_answer {
+    int16_t answer;
+    int32_t delay_ms;
+};
+
 struct seam_state {
     std::unique_ptr<std::FILE, file_closer> log;
     bool scripted = false;
-    std::deque<int16_t> presses;
-    std::deque<int16_t> answers;
+    std::deque<scripted_press> presses;
+    std::deque<scripted_answer> answers;
+    // The click that answers the held question about to open, taken before any scripted press.
+    std::optional<scripted_press> held_answer;
     std::deque<int16_t> commands;
     std::vector<pending_press> pending;
     WINDOW task = nullptr;
@@ -78,6 +98,19 @@ bool is_window_type(int32_t type) {
     }
 }
 
+// Reads the optional "after <ms>" that ends a press or answer line into delay_ms; false when the
+// rest of the line is anything else.
+bool read_hold(std::istringstream& words, int32_t& delay_ms) {
+    delay_ms = 0;
+    std::string word;
+    if (!(words >> word)) return true;
+    long ms = -1;
+    if (word != "after" || !(words >> ms) || ms < 0 || ms > kMaxHoldMs || words >> word)
+        return false;
+    delay_ms = static_cast<int32_t>(ms);
+    return true;
+}
+
 void read_script(const char* path) {
     std::ifstream in(path);
     if (!in) {
@@ -98,11 +131,13 @@ void read_script(const char* path) {
             continue;
         }
         const auto v = static_cast<int16_t>(value);
-        if (verb == "press")
-            s.presses.push_back(v);
-        else if (verb == "answer")
-            s.answers.push_back(v);
-        else if (verb == "command")
+        int32_t delay_ms = 0;
+        const bool rest_ok = read_hold(words, delay_ms);
+        if (verb == "press" && rest_ok)
+            s.presses.push_back({v, delay_ms});
+        else if (verb == "answer" && rest_ok && (delay_ms == 0 || (v >= 0 && v <= 2)))
+            s.answers.push_back({v, delay_ms});
+        else if (verb == "command" && rest_ok && delay_ms == 0)
             s.commands.push_back(v);
         else
             test_seam_log("script-error", line.c_str());
@@ -164,6 +199,15 @@ bool on_timer(WINDOW win, int32_t id) {
     return true;
 }
 
+void schedule_press(WINDOW dialog, const scripted_press& p) {
+    // Never sooner than the dialog's own start-up events need.
+    const int32_t timer = wyn_timer_create(dialog, std::max(p.delay_ms, kActionDelayMs));
+    if (timer > 0)
+        seam().pending.push_back({timer, dialog, p.control});
+    else
+        test_seam_log("script-error", "no timer for a scripted press");
+}
+
 BOOLEAN watch_event(void*, WINDOW win, EVENT* ev) {
     seam_state& s = seam();
     switch (ev->type) {
@@ -172,9 +216,12 @@ BOOLEAN watch_event(void*, WINDOW win, EVENT* ev) {
         if (!is_window_type(type)) break;
         log_created(win);
         const bool dialog = type == WT_MODAL_DLG || type == WT_MODELESS_DLG;
-        if (dialog && !s.presses.empty()) {
-            const int32_t timer = wyn_timer_create(win, kActionDelayMs);
-            if (timer > 0) s.pending.push_back({timer, win, s.presses.front()});
+        if (!dialog) break;
+        if (s.held_answer) {
+            schedule_press(win, *s.held_answer);
+            s.held_answer.reset();
+        } else if (!s.presses.empty()) {
+            schedule_press(win, s.presses.front());
             s.presses.pop_front();
         }
         break;
@@ -253,6 +300,10 @@ bool test_seam_scripted() {
     return seam().scripted;
 }
 
+bool test_seam_active() {
+    return seam().scripted || seam().log;
+}
+
 void test_seam_log(const char* kind, const char* text) {
     std::FILE* f = seam().log.get();
     if (!f) return;
@@ -261,10 +312,24 @@ void test_seam_log(const char* kind, const char* text) {
     std::fflush(f);
 }
 
+bool test_seam_hold_next_answer() {
+    seam_state& s = seam();
+    if (s.answers.empty() || s.answers.front().delay_ms == 0) return false;
+    const scripted_answer held = s.answers.front();
+    s.answers.pop_front();
+    s.held_answer = scripted_press{kAskButtons[held.answer], held.delay_ms};
+    return true;
+}
+
+void test_seam_question_closed() {
+    // A question that never came up as the toolkit's dialog must not answer the next dialog.
+    seam().held_answer.reset();
+}
+
 int16_t test_seam_next_answer() {
     seam_state& s = seam();
     if (s.answers.empty()) return 2;
-    const int16_t answer = s.answers.front();
+    const int16_t answer = s.answers.front().answer;
     s.answers.pop_front();
     return answer;
 }

@@ -13,12 +13,18 @@
 //   "press <control id>"  the next dialog that opens gets a click on that control once it is up
 //   "answer <n>"          the next question is answered with its button n (0 the first)
 //   "command <tag>"       once the application is up, the task window receives that menu command
+// A press or answer line may end in "after <ms>" (0 to 600000): the dialog, or the question, then
+// stays open for that many milliseconds of real time while the program runs on, as it would while
+// a person thinks. A held question is shown as the toolkit's own question dialog and answered
+// with a click on its button n (0 to 2); the program's event loop runs all the while.
 // VOLTSENTRY_TEST_TIMESCALE=N (1 to 1000), honoured only together with the log, makes the program's
 // clock run N times as fast from its start and its poll timer tick N times as often, so that
 // minutes of monitoring pass in seconds.
-// While a script runs, standard dialogs are never shown: notes and errors are acknowledged at
-// once, questions take the next answer (or, with none left, count as closed), and toolkit errors
-// are only logged.
+// While a script runs, standard dialogs are never shown but for held questions: notes and errors
+// are acknowledged at once, questions take the next answer (or, with none left, count as closed),
+// and toolkit errors are only logged.
+// Whenever the log or the script is set, the program opens no device but pseudo-terminals and
+// never reaches the machine's own power-off.
 #pragma once
 
 #include <cstdint>
@@ -31,8 +37,19 @@ void test_seam_start();
 // True while a script answers for the user.
 bool test_seam_scripted();
 
+// True when the run is a test: a log or a script is set.
+bool test_seam_active();
+
 // Appends a line to the test log (nothing without one).
 void test_seam_log(const char* kind, const char* text);
+
+// When the script's next answer is held ("answer <n> after <ms>"), takes it and arranges for the
+// next dialog that opens to be answered with button n once ms have passed, and returns true: the
+// caller then shows the question for real. False otherwise, and nothing is taken.
+bool test_seam_hold_next_answer();
+
+// Called when a question shown for real has closed: forgets a held answer it did not use.
+void test_seam_question_closed();
 
 // The scripted answer of the next question: 0, 1 or 2 (2 when the script has none left).
 int16_t test_seam_next_answer();
