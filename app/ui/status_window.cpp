@@ -19,16 +19,41 @@
 #include <wyn/checked/win.h>
 
 namespace {
-bool g_polling = false; // a poll can open a dialog whose loop delivers the next timer event
+// A poll can meet a toolkit dialog whose loop delivers the next timer event, and the poll cycle is
+// not re-entrant: that tick is skipped.
+bool g_polling = false;
+// The voltage question is waiting for its answer; the polls its loop delivers must not ask again.
+bool g_asking = false;
+
+// Raises a flag for the length of a scope.
+class flag_scope {
+  public:
+    explicit flag_scope(bool& flag) : flag_(flag) { flag_ = true; }
+    ~flag_scope() { flag_ = false; }
+    flag_scope(const flag_scope&) = delete;
+    flag_scope& operator=(const flag_scope&) = delete;
+
+  private:
+    bool& flag_;
+};
 
 int16_t ask_voltage() {
-    return ui_ask("208", "240", VOLTAGE_QUESTION);
+    if (g_asking) return VOLTAGE_QUESTION_WITHDRAWN;
+    int16_t answer;
+    {
+        flag_scope asking(g_asking);
+        answer = ui_ask("208", "240", VOLTAGE_QUESTION);
+    }
+    // Polling went on while the question waited: the application may have ended (and its state
+    // with it), or the UPS may have been replaced or given a voltage meanwhile.
+    if (!g_app || !nominal_voltage_wanted(g_app->local)) return VOLTAGE_QUESTION_WITHDRAWN;
+    return answer;
 }
 
 void check_voltage(WINDOW win) {
     if (!g_app || !check_nominal_voltage(g_app->local, ask_voltage)) return;
     save_configuration(g_app->local, *g_app);
-    if (g_app && g_app->status_window == win) wyn_dwin_invalidate_rect(win, nullptr);
+    if (g_app->status_window == win) wyn_dwin_invalidate_rect(win, nullptr);
 }
 } // namespace
 
@@ -43,8 +68,8 @@ int32_t status_window_handler(WINDOW win, EVENT* ev) {
         g_app->status_window = win;
         status_draw_reset();
         install_ui_host();
-        // A scripted run is a test: it may only ever reach pseudo-terminals.
-        if (test_seam_scripted()) forbid_real_serial_ports();
+        // A test run, logged or scripted, may only ever reach pseudo-terminals.
+        if (test_seam_active()) forbid_real_serial_ports();
         if (ups_port_open() != 0) {
             char text[64];
             std::snprintf(text, sizeof text, "Error opening port: %s!", ups_port_in_use());
@@ -56,12 +81,14 @@ int32_t status_window_handler(WINDOW win, EVENT* ev) {
         status_draw(win, false);
         break;
     case E_TIMER:
-        if (g_app && ev->v.timer.id == g_app->poll_timer && !g_polling) {
-            g_polling = true;
+        if (!g_app || ev->v.timer.id != g_app->poll_timer || g_polling) break;
+        {
+            flag_scope polling(g_polling);
             poll_tick();
-            check_voltage(win);
-            g_polling = false;
         }
+        // Outside the poll's guard: the question's own loop must go on polling, so that a power
+        // failure is seen and acted on while it waits for the user.
+        check_voltage(win);
         break;
     case E_CLOSE:
         wyn_vobj_destroy(win);
