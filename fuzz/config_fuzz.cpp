@@ -58,15 +58,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     auto app = std::make_unique<app_state>();
     load_thresholds(app->local);
     load_alarm_kinds(app->local);
-    if (load_configuration(app->local, *app, fixed_now()) != 0) std::abort();
+    settings_problems problems;
+    if (load_configuration(app->local, *app, fixed_now(), &problems) != 0) std::abort();
     check_sane(*app);
+    // A file of fewer than 37 lines is always reported; whatever it lacks keeps its default.
+    text_reader counter(CONFIG_FILE);
+    int lines = 0;
+    for (std::string line; lines < 37 && counter.read_line(line, 131);) ++lines;
+    if (lines < 37 && problems.empty()) std::abort();
+    if (app->local.ups_port[0] == '\0' || app->local.modem_port[0] == '\0') std::abort();
 
     // What was loaded saves to a file that loads back to itself.
     if (save_configuration(app->local, *app) != 0) std::abort();
     text_reader first_reader(CONFIG_FILE);
     std::string first;
     for (std::string line; first_reader.read_piece(line, 4096);) first += line;
-    if (load_configuration(app->local, *app, fixed_now()) != 0) std::abort();
+    // A saved file is complete and readable: it loads back without complaint.
+    problems.clear();
+    if (load_configuration(app->local, *app, fixed_now(), &problems) != 0) std::abort();
+    if (!problems.empty()) std::abort();
     check_sane(*app);
     if (save_configuration(app->local, *app) != 0) std::abort();
     text_reader second_reader(CONFIG_FILE);

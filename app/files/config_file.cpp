@@ -10,9 +10,11 @@
 #include <cstdio>
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <string>
 #include <type_traits>
 #include <variant>
+#include <vector>
 
 namespace {
 
@@ -129,13 +131,50 @@ void trim_line(std::string& line) {
     if (!line.empty() && line.back() == '\n') line.pop_back();
 }
 
-void store_line(const config_line& line, std::string_view value) {
+// Stores a line's value in its field; false when a number field's value holds no number.
+bool store_line(const config_line& line, std::string_view value) {
     if (const auto* t = std::get_if<text_field>(&line.field)) {
         copy_text(*t, value);
-    } else {
-        const long long v = leading_digits(std::string(value).c_str());
-        store_number(std::get<number_field>(line.field), v < 0 ? 0 : v);
+        return true;
     }
+    const long long v = leading_digits(std::string(value).c_str());
+    if (v < 0) return false;
+    store_number(std::get<number_field>(line.field), v);
+    return true;
+}
+
+// Copies a field of one record into the same field of another (both tables list the same fields
+// in the same order).
+void copy_field(const config_line& from, const config_line& to) {
+    if (const auto* t = std::get_if<text_field>(&from.field)) {
+        copy_text(std::get<text_field>(to.field), std::string_view(t->data));
+    } else {
+        store_number(std::get<number_field>(to.field),
+                     read_number(std::get<number_field>(from.field)));
+    }
+}
+
+// The nominal voltage a voltage text names: its number when it begins with "2", else 0.
+uint16_t nominal_voltage_of(const char* text) {
+    const long long v = leading_digits(text);
+    return text[0] == '2' && v > 0 ? static_cast<uint16_t>(std::min(v, 65535LL)) : 0;
+}
+
+// "line 4", or "lines 4, 9 and 12"; a long list ends in "and N more".
+std::string line_list(const std::vector<int>& lines) {
+    constexpr std::size_t shown = 5;
+    std::string out = lines.size() == 1 ? "line " : "lines ";
+    const std::size_t listed = lines.size() > shown + 1 ? shown : lines.size();
+    for (std::size_t i = 0; i < listed; ++i) {
+        if (i > 0) out += i + 1 == lines.size() ? " and " : ", ";
+        out += std::to_string(lines[i]);
+    }
+    if (listed < lines.size()) out += " and " + std::to_string(lines.size() - listed) + " more";
+    return out;
+}
+
+void note(settings_problems* problems, std::string text) {
+    if (problems) problems->push_back(std::move(text));
 }
 
 void clock_from_tm(const struct tm& tm, ups_clock& out) {
@@ -209,6 +248,12 @@ int write_number_lines(const char* path, const std::array<long long, N>& v) {
     return rewrite_text_file(path, out);
 }
 
+// The defaults of a missing file are in use, but the file could not be written (errno tells why).
+void note_write_failure(settings_problems* problems, const char* what, const char* file) {
+    note(problems, std::string(what) + " file " + file + " cannot be written (" +
+                       std::strerror(errno) + "): its defaults are used for now.");
+}
+
 bool file_missing(const char* path) {
     text_reader in(path);
     return !in.is_open() && in.error() == ENOENT;
@@ -221,34 +266,64 @@ constexpr long long I32_MAX = std::numeric_limits<int32_t>::max();
 
 } // namespace
 
-int load_configuration(ups_status& ups, app_state& app, time_t now) {
+int load_configuration(ups_status& ups, app_state& app, time_t now, settings_problems* problems) {
+    const std::string name = CONFIG_FILE;
     text_reader in(CONFIG_FILE);
     if (!in.is_open()) {
         fill_configuration_defaults(ups, app, now);
+        if (in.not_regular())
+            note(problems, "Configuration file " + name +
+                               " is not a regular file: it was not read, defaults used.");
+        else if (in.error() != ENOENT)
+            note(problems, "Configuration file " + name + " cannot be read (" +
+                               std::strerror(in.error()) + "): defaults used.");
         return 2;
     }
     const auto lines = config_lines(ups, app);
+    std::array<bool, CONFIG_FIELD_LINES> given{};
+    std::vector<int> unreadable;
+    int count = 0;
     std::string line;
     for (int n = 1; in.read_line(line, CONFIG_LINE_MAX); ++n) {
         if (n > CONFIG_FIELD_LINES) continue;
+        count = n;
         trim_line(line);
         const std::size_t colon = line.find(':');
-        if (colon == std::string::npos) continue;
+        if (colon == std::string::npos) {
+            unreadable.push_back(n);
+            continue;
+        }
         const std::size_t end = line.find(':', colon + 1);
         const std::string_view value = std::string_view(line).substr(
             colon + 1, end == std::string::npos ? end : end - colon - 1);
+        // An empty value is how an empty text is saved: skipped, but no damage.
         if (value.empty()) continue;
-        store_line(lines[n - 1], value);
-        if (n == CONFIG_FIELD_LINES) {
-            const long long v = leading_digits(ups.ups_voltage_text);
-            ups.nominal_voltage = ups.ups_voltage_text[0] == '2' && v > 0
-                                      ? static_cast<uint16_t>(std::min(v, 65535LL))
-                                      : 0;
-        }
+        if (store_line(lines[n - 1], value))
+            given[n - 1] = true;
+        else
+            unreadable.push_back(n);
     }
+    // What the file did not give takes the default it has when the file is missing: left at zero,
+    // a disruption, power-fail or grace time would shut the machine down at the first outage,
+    // and an empty port would monitor nothing.
+    auto defaults = std::make_unique<app_state>();
+    fill_configuration_defaults(defaults->local, *defaults, now);
+    const auto default_lines = config_lines(defaults->local, *defaults);
+    for (int i = 0; i < CONFIG_FIELD_LINES; ++i)
+        if (!given[i]) copy_field(default_lines[i], lines[i]);
+    ups.nominal_voltage = nominal_voltage_of(ups.ups_voltage_text);
     // Immediate requests never survive a restart.
     if (ups.selftest_type == 0) ups.selftest_enabled = 0;
     if (ups.shutdown_type == 0) ups.shutdown_enabled = 0;
+
+    if (count == 0)
+        note(problems, "Configuration file " + name + " is empty: defaults used.");
+    else if (count < CONFIG_FIELD_LINES)
+        note(problems, "Configuration file " + name + " is incomplete: defaults used from line " +
+                           std::to_string(count + 1) + " on.");
+    if (!unreadable.empty())
+        note(problems, "Configuration file " + name + " is damaged: defaults used for " +
+                           line_list(unreadable) + ".");
     return 0;
 }
 
@@ -273,12 +348,13 @@ int save_configuration(const ups_status& ups, const app_state& app) {
     return rewrite_text_file(CONFIG_FILE, out);
 }
 
-int load_thresholds(ups_status& ups) {
+int load_thresholds(ups_status& ups, settings_problems* problems) {
     std::array<long long, ALARM_COUNT> v{100, 130, 90, 30, 120};
     const bool missing = file_missing(THRESHOLD_FILE);
     if (!missing) read_number_lines(THRESHOLD_FILE, v, I16_MIN, I16_MAX);
     for (int i = 0; i < ALARM_COUNT; ++i) ups.thresholds[i].value = static_cast<int16_t>(v[i]);
-    if (missing) save_thresholds(ups);
+    if (missing && save_thresholds(ups) != 0)
+        note_write_failure(problems, "Threshold", THRESHOLD_FILE);
     return 0;
 }
 
@@ -288,14 +364,15 @@ int save_thresholds(const ups_status& ups) {
     return write_number_lines(THRESHOLD_FILE, v);
 }
 
-int load_alarm_kinds(ups_status& ups) {
+int load_alarm_kinds(ups_status& ups, settings_problems* problems) {
     std::array<long long, ALARM_COUNT + 1> v{19, 19, 19, 19, 19, 3};
     const bool missing = file_missing(ALARM_KIND_FILE);
     if (!missing) read_number_lines(ALARM_KIND_FILE, v, I32_MIN, I32_MAX);
     for (int i = 0; i < ALARM_COUNT; ++i)
         ups.thresholds[i].kind = static_cast<int16_t>(std::clamp(v[i], I16_MIN, I16_MAX));
     ups.alarm_file_setting = static_cast<int32_t>(v[ALARM_COUNT]);
-    if (missing) save_alarm_kinds(ups);
+    if (missing && save_alarm_kinds(ups) != 0)
+        note_write_failure(problems, "Alarm-kind", ALARM_KIND_FILE);
     return 0;
 }
 

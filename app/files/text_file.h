@@ -29,11 +29,14 @@ class unique_fd {
 // Reads a text file with CR LF turned into LF; a lone CR stays as it is.
 class text_reader {
   public:
-    // Opens the file for reading; is_open() tells whether that worked, error() why not.
+    // Opens the file for reading; is_open() tells whether that worked, error() why not. Only a
+    // regular file is read: anything else (a FIFO, a device, a directory) is refused without
+    // waiting on it, with not_regular() true and error() EINVAL.
     explicit text_reader(const char* path);
 
     bool is_open() const { return static_cast<bool>(fd_); }
     int error() const { return error_; }
+    bool not_regular() const { return not_regular_; }
 
     // Reads up to max bytes of the current line, stopping after its line feed; false at the end.
     bool read_piece(std::string& out, std::size_t max);
@@ -51,6 +54,7 @@ class text_reader {
 
     unique_fd fd_;
     int error_ = 0;
+    bool not_regular_ = false;
     char buffer_[65536];
     std::size_t pos_ = 0;
     std::size_t len_ = 0;
@@ -63,15 +67,19 @@ std::string to_crlf(std::string_view text);
 bool write_all(int fd, std::string_view data);
 
 // Appends text (LF turned into CR LF) in one write; a failed or short write is undone, so the
-// file never ends in a partial line. 0, or 2 with errno set.
-int append_text(const char* path, std::string_view text);
+// file never ends in a partial line. With a record size, a file whose size is not a whole number
+// of records (a damaged tail) is first completed to the next record boundary, in the same write,
+// so that the text starts on a boundary. 0, or 2 with errno set.
+int append_text(const char* path, std::string_view text, std::size_t record_size = 0);
 
-// Writes a whole file as "<path>.tmp" beside it and renames it over the target on commit, so the
-// target is either the old file or the complete new one.
+// Writes a whole file as a temporary file beside it and renames it over the target on commit, so
+// the target is either the old file or the complete new one.
 class atomic_text_file {
   public:
-    // Creates the temporary file; is_open() tells whether that worked, error() why not.
-    explicit atomic_text_file(const char* path);
+    // Creates the temporary file exclusively under a name no other file has (an existing file or
+    // link of that name is never opened), with exactly the permission bits mode, or when mode is
+    // -1 with 0666 less the umask; is_open() tells whether it was created, error() what failed.
+    explicit atomic_text_file(const char* path, int mode = -1);
     // Removes the temporary file unless it was committed.
     ~atomic_text_file();
     atomic_text_file(const atomic_text_file&) = delete;
@@ -83,16 +91,20 @@ class atomic_text_file {
     // Queues text (LF turned into CR LF); errors show at commit.
     void write(std::string_view text);
 
-    // Flushes, optionally syncs to disk, and renames over the target; 0, or 2 (target untouched).
+    // Flushes and renames over the target; durable, it also syncs the file before the rename and
+    // the directory after it. 0, or 2: the target is then untouched, except when only the
+    // directory sync failed (the new file is in place, but may not survive a power loss).
     int commit(bool durable);
 
-    // The two halves of commit, for callers that must act between them: flush, sync and close
-    // the temporary file; then rename it over the target. Each 0, or 2.
+    // The two halves of commit, for callers that must act between them: flush, optionally sync,
+    // and close the temporary file; then rename it over the target (and sync the directory when
+    // prepared durable). Each 0, or 2.
     int prepare(bool durable);
     int publish();
 
-    // Name of the temporary file for a target.
-    static std::string temporary_name(const char* path);
+    // Name of the temporary file for a target at the given attempt (0 first; the next attempt is
+    // taken when a file of that name exists).
+    static std::string temporary_name(const char* path, int attempt);
 
   private:
     bool flush();
@@ -103,7 +115,20 @@ class atomic_text_file {
     std::string pending_;
     int error_ = 0;
     bool created_ = false; // the temporary file exists and is still ours to remove
+    bool durable_ = false;
 };
 
-// Rewrites a whole file through a temporary file, synced to disk; 0, or 2 (old file untouched).
+// Syncs the directory that holds path, so that a rename in it survives a power loss; 0, or 2
+// with errno set. A file system that cannot sync directories counts as done.
+int sync_directory_of(const char* path);
+
+// Calls observer with each directory synced (tests watch the order of rename and sync through
+// it); null stops it.
+void set_directory_sync_observer(void (*observer)(const char* directory));
+
+// Rewrites a whole file through a temporary file, synced to disk, the rename then synced in its
+// directory. A symbolic link is kept and the file it leads to is replaced, keeping its
+// permissions. A read-only target (no write permission bit, or not writable by this process) is
+// refused like a plain open for writing would refuse it. 0, or 2 with errno telling why (the old
+// file untouched, but for a failed directory sync, see commit).
 int rewrite_text_file(const char* path, std::string_view text);

@@ -6,7 +6,9 @@
 #include "engine/report.h"
 #include "files/config_file.h"
 #include "ui/fixed_text.h"
+#include "ui/prompts.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <initializer_list>
@@ -211,7 +213,12 @@ void store_controls(WINDOW dlg) {
     ups.temperature_unit = is_checked(dlg, ID_FAHRENHEIT) ? 1 : 0;
     store_port(dlg, ups);
     store_voltage(dlg, ups);
-    save_configuration(g_app->local, *g_app);
+    if (save_configuration(g_app->local, *g_app) != 0) {
+        char text[160];
+        std::snprintf(text, sizeof text, "Cannot save the configuration file %s: %s.",
+                      CONFIG_FILE, std::strerror(errno));
+        ui_error(text);
+    }
 }
 
 void close_dialog(WINDOW dlg, uint8_t result) {

@@ -3,6 +3,8 @@
 
 #include "engine/app_state.h"
 #include "engine/command_line.h"
+#include "engine/os_shutdown.h"
+#include "engine/report.h"
 #include "files/clock.h"
 #include "files/config_file.h"
 #include "ui/fixed_text.h"
@@ -16,6 +18,8 @@
 
 #include <memory>
 #include <new>
+#include <string>
+#include <utility>
 #include <wyn/checked/app.h>
 #include <wyn/checked/win.h>
 
@@ -56,13 +60,20 @@ void apply_command_line(uint8_t& setup_done) {
     copy_text(g_app->local.hardware_id, options.hardware_id);
 }
 
+// What went wrong loading the settings, for the message panel once the status window shows it.
+settings_problems g_settings_problems;
+
 // Loads thresholds, alarm kinds and the configuration in that order; false when there was no
-// configuration file.
+// configuration file (or none that could be read). What went wrong goes to the event log now
+// and to the message panel once there is one (show_settings_problems).
 bool load_settings() {
     ups_status& local = g_app->local;
-    load_thresholds(local);
-    load_alarm_kinds(local);
-    const bool configured = load_configuration(local, *g_app, app_now()) != 2;
+    settings_problems problems;
+    load_thresholds(local, &problems);
+    load_alarm_kinds(local, &problems);
+    const bool configured = load_configuration(local, *g_app, app_now(), &problems) != 2;
+    for (const std::string& text : problems) post_message(text.c_str(), MSG_EVENT_LOG);
+    g_settings_problems = std::move(problems);
     if (g_pnp_search) {
         // No port search is available on this platform yet, so the configured port is used.
         local.port_found = 0;
@@ -70,6 +81,11 @@ bool load_settings() {
         g_pnp_search = 0;
     }
     return configured;
+}
+
+void show_settings_problems() {
+    for (const std::string& text : g_settings_problems) post_message(text.c_str(), MSG_PANEL);
+    g_settings_problems.clear();
 }
 
 // Runs the configuration dialog until the user saves; false when the user chose to exit.
@@ -116,6 +132,9 @@ void on_create(WINDOW task) {
         terminate_application();
         return;
     }
+    show_settings_problems();
+    // Said now, while there is time to act on it, not when the battery is running out.
+    warn_if_power_off_refused();
     test_seam_application_ready(task);
 }
 

@@ -3,6 +3,7 @@
 #include "files/text_file.h"
 #include "files_support.h"
 
+#include <cerrno>
 #include <cstring>
 #include <memory>
 #include <sys/stat.h>
@@ -55,6 +56,25 @@ class config_test : public files_test {
         u.restart_time = ups_clock{0, 0, 7, 0, 0, 0, 6, 0, 0};
         app().stale_file_limit = 3;
         std::strcpy(u.ups_voltage_text, "240");
+    }
+
+    // The settings of lines 4 to 37 hold the defaults of a missing file.
+    void expect_defaults_from_line_4() {
+        const ups_status& u = ups();
+        EXPECT_STREQ(u.ups_id, "");
+        EXPECT_EQ(u.selftest_status, 5);
+        EXPECT_EQ(u.selftest_time.hour, 0);
+        EXPECT_EQ(u.temperature_unit, 1);
+        EXPECT_EQ(u.disruption_time, 10);
+        EXPECT_EQ(u.low_battery_time, 5);
+        EXPECT_EQ(u.grace_time, 120);
+        EXPECT_EQ(u.message_time, 60);
+        EXPECT_EQ(u.powerfail_time, 4);
+        EXPECT_EQ(u.modem_time, 4);
+        EXPECT_STREQ(u.modem_port, "COM2");
+        EXPECT_EQ(u.shutdown_type, 2);
+        EXPECT_STREQ(u.ups_voltage_text, "Default");
+        EXPECT_EQ(u.nominal_voltage, 0);
     }
 
     // Loads a configuration file made of the given bytes into a fresh state.
@@ -123,19 +143,7 @@ TEST_F(config_test, MissingFileFillsDefaultsFromNowAndWritesNothing) {
     EXPECT_STREQ(u.ups_port, "COM1");
     EXPECT_EQ(u.logging_enabled, 1);
     EXPECT_EQ(u.log_interval, 1);
-    EXPECT_EQ(u.selftest_status, 5);
-    EXPECT_EQ(u.temperature_unit, 1);
-    EXPECT_EQ(u.disruption_time, 10);
-    EXPECT_EQ(u.low_battery_time, 5);
-    EXPECT_EQ(u.grace_time, 120);
-    EXPECT_EQ(u.message_time, 60);
-    EXPECT_EQ(u.powerfail_time, 4);
-    EXPECT_EQ(u.modem_time, 4);
-    EXPECT_STREQ(u.modem_port, "COM2");
-    EXPECT_EQ(u.shutdown_type, 2);
-    EXPECT_STREQ(u.ups_voltage_text, "Default");
-    EXPECT_EQ(u.nominal_voltage, 0);
-    EXPECT_EQ(u.selftest_time.hour, 0);
+    expect_defaults_from_line_4();
     // 2026-03-14 09:26:53 UTC, a Saturday, day 72 of the year.
     const ups_clock now{53, 26, 9, 14, 2, 126, 6, 72, 0};
     EXPECT_EQ(std::memcmp(&u.shutdown_time, &now, sizeof now), 0);
@@ -155,20 +163,91 @@ TEST_F(config_test, ValuesFollowLineNumbersAndColonsCutThem) {
     EXPECT_EQ(ups().low_battery_time, 10);
 }
 
-TEST_F(config_test, LinesWithoutValueAreSkippedButCounted) {
+TEST_F(config_test, LinesWithoutValueAreSkippedButCountedAndKeepTheirDefault) {
     std::strcpy(ups().modem_command, "ATZ");
-    std::strcpy(ups().ups_port, "COM9");
-    ASSERT_EQ(load_over(golden_with_line(20, "Modem Command:\r\n")), 0);
-    EXPECT_STREQ(ups().modem_command, "ATZ");
-    std::strcpy(ups().ups_port, "COM9");
-    ASSERT_EQ(load_over(golden_with_line(1, "no colon here\r\n")), 0);
-    EXPECT_STREQ(ups().ups_port, "COM9");
+    settings_problems problems;
+    write_bytes(CONFIG_FILE, golden_with_line(20, "Modem Command:\r\n"));
+    ASSERT_EQ(load_configuration(ups(), app(), T2026, &problems), 0);
+    EXPECT_STREQ(ups().modem_command, "");
+    EXPECT_STREQ(ups().modem_port, "COM2");
+    // An empty value is how an empty text is saved: no damage to report.
+    EXPECT_TRUE(problems.empty());
+
+    ASSERT_EQ(load(golden_with_line(1, "no colon here\r\n")), 0);
+    EXPECT_STREQ(ups().ups_port, "COM1");
     EXPECT_EQ(ups().log_interval, 5);
-    // A short file leaves the fields of its missing lines as they were.
-    ups().grace_time = 77;
-    ASSERT_EQ(load_over("UPS port:COM4\r\n"), 0);
-    EXPECT_STREQ(ups().ups_port, "COM4");
-    EXPECT_EQ(ups().grace_time, 77);
+    ASSERT_EQ(load(golden_with_line(21, "Modem Port:\r\n")), 0);
+    EXPECT_STREQ(ups().modem_port, "COM2");
+}
+
+TEST_F(config_test, ShortFileTakesTheDefaultsOfItsMissingLinesAndSaysFromWhere) {
+    std::string g = golden("norva.cfg.golden");
+    std::size_t third_line_end = 0;
+    for (int i = 0; i < 3; ++i) third_line_end = g.find('\n', third_line_end) + 1;
+    settings_problems problems;
+    write_bytes(CONFIG_FILE, g.substr(0, third_line_end));
+    ASSERT_EQ(load_configuration(ups(), app(), T2026, &problems), 0);
+    EXPECT_STREQ(ups().ups_port, "COM3");
+    EXPECT_EQ(ups().log_interval, 5);
+    // Zero times would turn the first outage into an immediate shutdown.
+    expect_defaults_from_line_4();
+    EXPECT_EQ(ups().shutdown_time.weekday, 6);
+    EXPECT_EQ(ups().restart_time.hour, 9);
+    EXPECT_EQ(problems, settings_problems{"Configuration file norva.cfg is incomplete: defaults "
+                                          "used from line 4 on."});
+}
+
+TEST_F(config_test, EmptyOrGarbledFileLoadsTheDefaultsAndSaysSo) {
+    settings_problems problems;
+    write_bytes(CONFIG_FILE, "");
+    ASSERT_EQ(load_configuration(ups(), app(), T2026, &problems), 0);
+    EXPECT_STREQ(ups().ups_port, "COM1");
+    EXPECT_EQ(ups().disruption_time, 10);
+    EXPECT_EQ(problems, settings_problems{"Configuration file norva.cfg is empty: defaults used."});
+
+    problems.clear();
+    app_ = std::make_unique<app_state>();
+    write_bytes(CONFIG_FILE, "\x89PNG\r\n\x1a\n\x01\x02garbage\r\n");
+    ASSERT_EQ(load_configuration(ups(), app(), T2026, &problems), 0);
+    EXPECT_STREQ(ups().ups_port, "COM1");
+    EXPECT_EQ(ups().grace_time, 120);
+    EXPECT_EQ(problems, (settings_problems{
+                            "Configuration file norva.cfg is incomplete: defaults used from line "
+                            "4 on.",
+                            "Configuration file norva.cfg is damaged: defaults used for lines 1, "
+                            "2 and 3."}));
+
+    // Numbers that hold no digits keep their defaults too, and are named.
+    problems.clear();
+    std::string g = golden_with_line(14, "Grace Time:soon\r\n");
+    g = g.replace(g.find("Powerfail Time:4"), 16, "Powerfail Time:-3");
+    write_bytes(CONFIG_FILE, g);
+    ASSERT_EQ(load_configuration(ups(), app(), T2026, &problems), 0);
+    EXPECT_EQ(ups().grace_time, 120);
+    EXPECT_EQ(ups().powerfail_time, 4);
+    EXPECT_EQ(problems, settings_problems{"Configuration file norva.cfg is damaged: defaults "
+                                          "used for lines 14 and 16."});
+}
+
+TEST_F(config_test, FileThatIsNotRegularIsRefusedWithoutWaitingOnIt) {
+    // Opened for reading, a FIFO without a writer would hold the start for ever.
+    ASSERT_EQ(mkfifo(CONFIG_FILE, 0644), 0);
+    settings_problems problems;
+    EXPECT_EQ(load_configuration(ups(), app(), T2026, &problems), 2);
+    EXPECT_STREQ(ups().ups_port, "COM1");
+    EXPECT_EQ(ups().grace_time, 120);
+    EXPECT_EQ(problems, settings_problems{"Configuration file norva.cfg is not a regular file: it "
+                                          "was not read, defaults used."});
+    ASSERT_EQ(unlink(CONFIG_FILE), 0);
+    ASSERT_EQ(mkdir(CONFIG_FILE, 0755), 0);
+    problems.clear();
+    EXPECT_EQ(load_configuration(ups(), app(), T2026, &problems), 2);
+    EXPECT_EQ(problems.size(), 1u);
+    // A missing file is no problem: the set-up dialog asks for the settings.
+    ASSERT_EQ(rmdir(CONFIG_FILE), 0);
+    problems.clear();
+    EXPECT_EQ(load_configuration(ups(), app(), T2026, &problems), 2);
+    EXPECT_TRUE(problems.empty());
 }
 
 TEST_F(config_test, VoltageLineSetsTheNominalVoltage) {
@@ -220,8 +299,6 @@ TEST_F(config_test, NumbersOutOfRangeAreClampedNotWrapped) {
     EXPECT_EQ(ups().logging_enabled, 1);
     ASSERT_EQ(load(golden_with_line(37, "UPS Voltage:29999999\r\n")), 0);
     EXPECT_EQ(ups().nominal_voltage, 65535);
-    ASSERT_EQ(load(golden_with_line(16, "Powerfail Time:-3\r\n")), 0);
-    EXPECT_EQ(ups().powerfail_time, 0);
 }
 
 TEST_F(config_test, SavedTextWithALineBreakDoesNotShiftLaterLines) {
@@ -234,13 +311,15 @@ TEST_F(config_test, SavedTextWithALineBreakDoesNotShiftLaterLines) {
     EXPECT_EQ(ups().nominal_voltage, 240);
 }
 
-TEST_F(config_test, FailedSaveReturnsTwoAndKeepsTheOldFile) {
+TEST_F(config_test, SaveOverAReadOnlyFileFailsAndKeepsIt) {
     write_bytes(CONFIG_FILE, "old");
+    ASSERT_EQ(chmod(CONFIG_FILE, 0444), 0);
     fill_sample();
-    // The temporary file's name is taken by a directory, so it cannot be created.
-    ASSERT_EQ(mkdir(atomic_text_file::temporary_name(CONFIG_FILE).c_str(), 0755), 0);
+    errno = 0;
     EXPECT_EQ(save_configuration(ups(), app()), 2);
+    EXPECT_EQ(errno, EACCES);
     EXPECT_EQ(read_bytes(CONFIG_FILE), "old");
+    EXPECT_FALSE(exists(atomic_text_file::temporary_name(CONFIG_FILE, 0).c_str()));
 }
 
 TEST_F(config_test, SaveIntoAnUnwritableDirectoryFails) {
@@ -261,6 +340,26 @@ TEST_F(config_test, MissingThresholdAndAlarmKindFilesGetTheirDefaultsWritten) {
     EXPECT_EQ(ups().thresholds[ALARM_HIGH_LINE].value, 130);
     EXPECT_EQ(ups().thresholds[ALARM_TEMPERATURE].kind, 19);
     EXPECT_EQ(ups().alarm_file_setting, 3);
+}
+
+TEST_F(config_test, FailedWritesOfThresholdsAndAlarmKindsAreReported) {
+    // Links into a missing directory: the files are missing and cannot be created.
+    ASSERT_EQ(symlink("nowhere/norva.tsh", THRESHOLD_FILE), 0);
+    ASSERT_EQ(symlink("nowhere/tlog.log", ALARM_KIND_FILE), 0);
+    settings_problems problems;
+    EXPECT_EQ(load_thresholds(ups(), &problems), 0);
+    EXPECT_EQ(load_alarm_kinds(ups(), &problems), 0);
+    EXPECT_EQ(ups().thresholds[ALARM_LOW_LINE].value, 100);
+    EXPECT_EQ(ups().alarm_file_setting, 3);
+    EXPECT_EQ(problems,
+              (settings_problems{"Threshold file norva.tsh cannot be written (No such file or "
+                                 "directory): its defaults are used for now.",
+                                 "Alarm-kind file tlog.log cannot be written (No such file or "
+                                 "directory): its defaults are used for now."}));
+    errno = 0;
+    EXPECT_EQ(save_thresholds(ups()), 2);
+    EXPECT_EQ(errno, ENOENT);
+    EXPECT_EQ(save_alarm_kinds(ups()), 2);
 }
 
 TEST_F(config_test, ThresholdsRoundTripIncludingNegativeValues) {

@@ -3,6 +3,9 @@
 #include "files_support.h"
 
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -65,10 +68,73 @@ TEST_F(text_file_test, AtomicRewriteReplacesWholeOrNotAtAll) {
         EXPECT_EQ(read_bytes("f"), "old");
     }
     EXPECT_EQ(read_bytes("f"), "old"); // abandoned without commit
-    EXPECT_FALSE(exists("f.tmp"));
+    EXPECT_FALSE(exists(atomic_text_file::temporary_name("f", 0).c_str()));
     EXPECT_EQ(rewrite_text_file("f", "new\n"), 0);
     EXPECT_EQ(read_bytes("f"), "new\r\n");
     EXPECT_EQ(rewrite_text_file("no/dir/f", "x"), 2);
+}
+
+TEST_F(text_file_test, AppendCompletesADamagedLastRecordFirst) {
+    // Records of 8 bytes, the last cut short after 3: padded with blanks and CR LF to 8 bytes.
+    write_bytes("r", "abcdef\r\nabc");
+    EXPECT_EQ(append_text("r", "ABCDEF\n", 8), 0);
+    EXPECT_EQ(read_bytes("r"), "abcdef\r\nabc   \r\nABCDEF\r\n");
+    // One byte short: only the LF of the CR LF is missing.
+    write_bytes("r", "abcdef\r");
+    EXPECT_EQ(append_text("r", "ABCDEF\n", 8), 0);
+    EXPECT_EQ(read_bytes("r"), "abcdef\r\nABCDEF\r\n");
+}
+
+// The directories synced, each with the bytes of "f" at that moment (empty when it is not there).
+std::vector<std::pair<std::string, std::string>> g_synced;
+void note_sync(const char* directory) {
+    g_synced.emplace_back(directory, read_bytes("f"));
+}
+
+TEST_F(text_file_test, RewriteThroughALinkReplacesItsTargetAndKeepsTheLink) {
+    ASSERT_EQ(mkdir("etc", 0755), 0);
+    write_bytes("etc/real", "old");
+    ASSERT_EQ(chmod("etc/real", 0640), 0);
+    // A chain: f -> g -> etc/real, relative links each.
+    ASSERT_EQ(symlink("etc/real", "g"), 0);
+    ASSERT_EQ(symlink("g", "f"), 0);
+    g_synced.clear();
+    set_directory_sync_observer(note_sync);
+    EXPECT_EQ(rewrite_text_file("f", "new\n"), 0);
+    set_directory_sync_observer(nullptr);
+    struct stat st {};
+    ASSERT_EQ(lstat("f", &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    ASSERT_EQ(lstat("g", &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    ASSERT_EQ(lstat("etc/real", &st), 0);
+    EXPECT_TRUE(S_ISREG(st.st_mode));
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    EXPECT_EQ(read_bytes("etc/real"), "new\r\n");
+    // The directory of the replaced file is synced, after the rename.
+    EXPECT_EQ(g_synced, (std::vector<std::pair<std::string, std::string>>{{"etc", "new\r\n"}}));
+
+    // A link to a file not there yet creates it.
+    ASSERT_EQ(symlink("etc/later", "h"), 0);
+    EXPECT_EQ(rewrite_text_file("h", "x\n"), 0);
+    EXPECT_EQ(read_bytes("etc/later"), "x\r\n");
+}
+
+TEST_F(text_file_test, StaleTemporaryFilesAreNeverFollowedNorTouched) {
+    write_bytes("victim", "precious");
+    write_bytes("f", "old");
+    // A link planted at the first temporary name, and a stale file at the second.
+    const std::string first = atomic_text_file::temporary_name("f", 0);
+    const std::string second = atomic_text_file::temporary_name("f", 1);
+    ASSERT_EQ(symlink("victim", first.c_str()), 0);
+    write_bytes(second.c_str(), "stale");
+    EXPECT_EQ(rewrite_text_file("f", "new\n"), 0);
+    EXPECT_EQ(read_bytes("f"), "new\r\n");
+    EXPECT_EQ(read_bytes("victim"), "precious");
+    EXPECT_EQ(read_bytes(second.c_str()), "stale");
+    struct stat st {};
+    ASSERT_EQ(lstat(first.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
 }
 
 } // namespace
