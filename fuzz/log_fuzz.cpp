@@ -47,6 +47,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
     }
 
+    // A record appended to whatever the data log held keeps all of it in front and starts on a
+    // record boundary, where the viewer finds it whole.
+    ups_status ups{};
+    ups.valid = 1;
+    ups.logged_voltage = 230;
+    ups.power_state = 2;
+    if (write_data_record(ups, fixed_now()) != 0) std::abort();
+    const std::string logged = read_file(DATA_LOG);
+    if (logged.size() % DATA_RECORD_SIZE != 0 || logged.compare(0, input.size(), input) != 0 ||
+        logged.size() - input.size() >= 2 * DATA_RECORD_SIZE)
+        std::abort();
+    data_log_reader appended(DATA_LOG);
+    const std::string& last = appended.line(data_log_record_count(DATA_LOG) - 1, 0);
+    if (last.find("\t230\t") == std::string::npos) std::abort();
+
     // A line appended to whatever the event log held keeps all of it in front.
     write_file(EVENT_LOG, input);
     const std::string before = read_file(EVENT_LOG);

@@ -26,7 +26,9 @@ void set_message_destinations(const message_destinations& destinations);
 void set_log_writing(bool on);
 
 // Sends text to the destinations named by the bits of kind, in the order alarm log, panel,
-// forwarding, event log.
+// forwarding, event log. A log that stops taking lines (alarm, event or data log, however it is
+// written) is reported once in the event log, or on standard error when the event log itself
+// fails, and once more when it takes lines again, with the count of those lost.
 void post_message(const char* text, int kind);
 
 // Posts a diagnostic line with kind 3 when the debug level is non-zero and equals category or 255.

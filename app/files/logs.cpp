@@ -24,6 +24,36 @@ constexpr std::size_t COPY_PIECE = 65536;
 // When the last data record was written; 0 when none was written since start-up.
 time_t g_last_record = 0;
 
+// Whether each log's appends are failing, and how many failed in a row.
+struct append_health {
+    bool failing = false;
+    long lost = 0;
+};
+append_health g_health[3];
+log_append_listener g_append_listener = nullptr;
+
+// Counts a failed append and tells the listener at the turns; returns result, errno kept.
+int note_append(log_kind log, const char* file, int result) {
+    const int error = errno;
+    append_health& h = g_health[static_cast<int>(log)];
+    log_append_change change{log, file, result != 0, error, 0};
+    bool turn = false;
+    if (result != 0) {
+        ++h.lost;
+        turn = !h.failing;
+        h.failing = true;
+        change.lost = h.lost;
+    } else if (h.failing) {
+        turn = true;
+        change.lost = h.lost;
+        h = append_health{};
+    }
+    // The state is settled first: the listener may append to a log, this one included.
+    if (turn && g_append_listener) g_append_listener(change);
+    errno = error;
+    return result;
+}
+
 // A column of 4 characters holds -999 to 9999.
 int fit4(long v) {
     return static_cast<int>(std::clamp(v, -999L, 9999L));
@@ -55,12 +85,12 @@ std::string data_record(const ups_status& ups, time_t poll_time) {
     return line;
 }
 
-void write_log_line(const char* file, const char* text) {
+int write_log_line(log_kind log, const char* file, const char* text) {
     const struct tm tm = app_localtime(app_now());
     char stamp[64];
     std::snprintf(stamp, sizeof stamp, "%02d/%02d/%02d,%02d:%02d:%02d,", tm.tm_mon + 1, tm.tm_mday,
                   tm.tm_year, tm.tm_hour, tm.tm_min, tm.tm_sec);
-    append_text(file, stamp + one_line(text ? text : "") + "\n");
+    return note_append(log, file, append_text(file, stamp + one_line(text ? text : "") + "\n"));
 }
 
 struct rotation {
@@ -127,10 +157,19 @@ long file_size(const char* file) {
 
 } // namespace
 
-void write_data_record(const ups_status& ups, time_t poll_time) {
-    if (!ups.valid) return;
-    if (append_text(DATA_LOG, data_record(ups, poll_time)) != 0) return;
-    rotate_log(DATA_LOG);
+log_append_listener set_log_append_listener(log_append_listener listener) {
+    const log_append_listener previous = g_append_listener;
+    g_append_listener = listener;
+    return previous;
+}
+
+int write_data_record(const ups_status& ups, time_t poll_time) {
+    if (!ups.valid) return 0;
+    const int result =
+        note_append(log_kind::data, DATA_LOG,
+                    append_text(DATA_LOG, data_record(ups, poll_time), DATA_RECORD_SIZE));
+    if (result == 0) rotate_log(DATA_LOG);
+    return result;
 }
 
 void log_data_when_due(const ups_status& ups, int16_t& next_step, time_t poll_time) {
@@ -147,13 +186,14 @@ void reset_data_log_timer() {
     g_last_record = 0;
 }
 
-void write_alarm_line(const char* text) {
-    write_log_line(ALARM_LOG, text);
+int write_alarm_line(const char* text) {
+    return write_log_line(log_kind::alarm, ALARM_LOG, text);
 }
 
-void write_event_line(const char* text) {
-    write_log_line(EVENT_LOG, text);
-    rotate_log(EVENT_LOG);
+int write_event_line(const char* text) {
+    const int result = write_log_line(log_kind::event, EVENT_LOG, text);
+    if (result == 0) rotate_log(EVENT_LOG);
+    return result;
 }
 
 void rotate_log(const char* file) {

@@ -13,9 +13,30 @@ inline constexpr const char* EVENT_LOG = "norva.log";
 inline constexpr const char* EVENT_LOG_OLD = "norvalog.old";
 inline constexpr int DATA_RECORD_SIZE = 58;
 
+// The three logs whose appends are watched.
+enum class log_kind { data, alarm, event };
+
+// A turn in a log's appends: they began to fail (failing, with the error number of the first
+// failure; lost is 1), or they work again after lost appends failed in a row.
+struct log_append_change {
+    log_kind log;
+    const char* file;
+    bool failing;
+    int error;
+    long lost;
+};
+
+// Installs the one listener told of every turn, so that a failing log is reported once and its
+// return once, not at every line (null: none); returns the one installed before. The listener may
+// append to the logs itself.
+using log_append_listener = void (*)(const log_append_change& change);
+log_append_listener set_log_append_listener(log_append_listener listener);
+
 // Appends one 58-byte record of the readings at poll_time when the record is valid, then rotates.
-// Readings too wide for their column are clamped, so a record is always exactly 58 bytes.
-void write_data_record(const ups_status& ups, time_t poll_time);
+// Readings too wide for their column are clamped, so a record is always exactly 58 bytes, and a
+// damaged last record is first completed to 58 bytes, so the new one starts on its boundary.
+// 0, or 2 when the record could not be appended (errno tells why).
+int write_data_record(const ups_status& ups, time_t poll_time);
 
 // The data-log timer: writes a record when due and then queues the :I command in next_step.
 // A poll time before the last record (the clock was set back) counts as due.
@@ -24,11 +45,13 @@ void log_data_when_due(const ups_status& ups, int16_t& next_step, time_t poll_ti
 // Forgets when the last data record was written (start-up state).
 void reset_data_log_timer();
 
-// Appends one time-stamped line to the alarm log; line breaks in text become blanks.
-void write_alarm_line(const char* text);
+// Appends one time-stamped line to the alarm log; line breaks in text become blanks. 0, or 2 when
+// it could not be appended (errno tells why).
+int write_alarm_line(const char* text);
 
 // Appends one time-stamped line to the event log, then rotates it; line breaks become blanks.
-void write_event_line(const char* text);
+// 0, or 2 when it could not be appended (errno tells why).
+int write_event_line(const char* text);
 
 // Cuts norva.dat or norva.log back when it holds more than 12000 records (size / 58 or size / 80),
 // keeping the whole previous log in its .old file and its newest count - 6000 lines live; other

@@ -1,9 +1,13 @@
 // Tests of the data, alarm and event logs, their rotation, file copies and the viewer line.
+#include "engine/report.h"
 #include "files/logs.h"
 #include "files_support.h"
 
+#include <cerrno>
 #include <cstring>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -102,6 +106,79 @@ TEST_F(logs_test, DataLogTimerWritesEveryIntervalAndQueuesTheVoltageCommand) {
     ups_.logging_enabled = 0;
     log_data_when_due(ups_, next_step, T2026 + 7200);
     EXPECT_EQ(data_log_record_count(DATA_LOG), 5);
+}
+
+TEST_F(logs_test, DamagedLastRecordIsCompletedSoLaterRecordsStayOnTheirBoundary) {
+    write_data_record(ups_, T2001);
+    const std::string first = read_bytes(DATA_LOG);
+    // The tail of a second record lost, as a crash or a full disk in another program leaves it.
+    write_bytes(DATA_LOG, first + first.substr(0, 20));
+    write_data_record(ups_, T2026);
+    write_data_record(ups_, T2026);
+    const std::string bytes = read_bytes(DATA_LOG);
+    ASSERT_EQ(bytes.size(), 4u * 58);
+    EXPECT_EQ(bytes.substr(58, 58), first.substr(0, 20) + std::string(36, ' ') + "\r\n");
+    data_log_reader reader(DATA_LOG);
+    EXPECT_EQ(reader.line(2, 0), "03/14/26\t09:26:00\tABCDEFGHIJKLMN\t230\t50\t100\t-5\tNormal");
+    EXPECT_EQ(reader.line(3, 0), "03/14/26\t09:26:00\tABCDEFGHIJKLMN\t230\t50\t100\t-5\tNormal");
+    EXPECT_EQ(bytes.substr(3 * 58), bytes.substr(2 * 58, 58));
+}
+
+std::vector<log_append_change> g_changes;
+void note_change(const log_append_change& change) {
+    g_changes.push_back(change);
+}
+
+TEST_F(logs_test, FailingAppendsAreCountedAndTurnsToldOnce) {
+    g_changes.clear();
+    const log_append_listener before = set_log_append_listener(note_change);
+    // A directory in the log's place: no one, root included, can append to it.
+    ASSERT_EQ(mkdir(ALARM_LOG, 0755), 0);
+    EXPECT_EQ(write_alarm_line("one"), 2);
+    EXPECT_EQ(write_alarm_line("two"), 2);
+    EXPECT_EQ(write_alarm_line("three"), 2);
+    ASSERT_EQ(g_changes.size(), 1u);
+    EXPECT_EQ(g_changes[0].log, log_kind::alarm);
+    EXPECT_STREQ(g_changes[0].file, ALARM_LOG);
+    EXPECT_TRUE(g_changes[0].failing);
+    EXPECT_EQ(g_changes[0].error, EISDIR);
+    ASSERT_EQ(rmdir(ALARM_LOG), 0);
+    EXPECT_EQ(write_alarm_line("four"), 0);
+    EXPECT_EQ(write_alarm_line("five"), 0);
+    ASSERT_EQ(g_changes.size(), 2u);
+    EXPECT_FALSE(g_changes[1].failing);
+    EXPECT_EQ(g_changes[1].lost, 3);
+    set_log_append_listener(before);
+}
+
+TEST_F(logs_test, FailingLogsAreReportedInTheEventLogOrOnStandardError) {
+    // The reporting installs itself as the listener.
+    post_message("start", MSG_EVENT_LOG);
+    ASSERT_EQ(mkdir(DATA_LOG, 0755), 0);
+    write_data_record(ups_, T2026);
+    write_data_record(ups_, T2026);
+    ASSERT_EQ(rmdir(DATA_LOG), 0);
+    write_data_record(ups_, T2026);
+    EXPECT_EQ(read_bytes(EVENT_LOG),
+              "03/14/126,09:26:53,start\r\n"
+              "03/14/126,09:26:53,Cannot write to the data log norva.dat: Is a directory.\r\n"
+              "03/14/126,09:26:53,The data log norva.dat can be written again; 2 records were "
+              "lost.\r\n");
+
+    ASSERT_EQ(unlink(EVENT_LOG), 0);
+    ASSERT_EQ(mkdir(EVENT_LOG, 0755), 0);
+    testing::internal::CaptureStderr();
+    post_message("lost one", MSG_EVENT_LOG);
+    post_message("lost two", MSG_EVENT_LOG);
+    ASSERT_EQ(rmdir(EVENT_LOG), 0);
+    post_message("back", MSG_EVENT_LOG);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "voltsentry: Cannot write to the event log norva.log: Is a directory.\n"
+              "voltsentry: The event log norva.log can be written again; 2 lines were lost.\n");
+    EXPECT_EQ(read_bytes(EVENT_LOG),
+              "03/14/126,09:26:53,back\r\n"
+              "03/14/126,09:26:53,The event log norva.log can be written again; 2 lines were "
+              "lost.\r\n");
 }
 
 TEST_F(logs_test, AlarmAndEventLinesCarryYearsSince1900) {
