@@ -49,6 +49,10 @@ bool Call::window(WINDOW win, TypeSet allowed, Where where) const {
     if (!win) return fail(WYN_MSG_NULL_WINDOW, where);
     // Destroyed objects stay readable with their magic cleared, so a stale handle is caught here.
     if (win->magic != WYN_WIN_MAGIC) return fail(WYN_MSG_INVALID_WINDOW, where);
+    // A window destroyed inside a handler keeps its magic until the outermost dispatch ends; only
+    // while its own E_DESTROY is delivered may its handle still be used.
+    if ((win->state & WS_DESTROYED) && !(win->state & WS_IN_DESTROY))
+        return fail(WYN_MSG_INVALID_WINDOW, where);
     return in_set(window_type(win), allowed) || fail(WYN_MSG_INCORRECT_WINDOW_TYPE, where);
 }
 

@@ -99,7 +99,8 @@ class Call {
 
     // Refuses the call while an E_UPDATE is processed.
     bool outside_update(Where where = Where::current()) const;
-    // A live window object whose type is in allowed.
+    // A live window object whose type is in allowed: one not destroyed, or one whose own
+    // E_DESTROY is being delivered.
     bool window(WINDOW win, TypeSet allowed, Where where = Where::current()) const;
     // A live object that can be drawn in: a task, top-level, child, print or dialog window, never
     // a text edit.

@@ -10,11 +10,14 @@
 namespace {
 
 WINDOW victim = nullptr;
+bool victim_attacked = false;
 
-// Tries to destroy the victim and to run the loop while painting.
+// Tries to destroy the victim and to run the loop while painting, at the first paint only: a
+// nested paint would find the victim already gone.
 int32_t destroy_while_painting(WINDOW win, EVENT* ev) {
     record_event(win, ev);
-    if (ev->type == E_UPDATE) {
+    if (ev->type == E_UPDATE && !victim_attacked) {
+        victim_attacked = true;
         wyn_vobj_destroy(victim);
         wyn_app_process_pending_events();
     }
@@ -57,6 +60,7 @@ TEST_F(TimerChecks, WindowAndIntervalFaults) {
 using UpdateRule = CheckedWindowTest;
 
 TEST_F(UpdateRule, DestroyDuringUpdateIsRefusedAndDestroysNothing) {
+    victim_attacked = false;
     victim = makeChild(RCT{0, 0, 40, 40});
     WINDOW painter = makeChild(RCT{50, 50, 90, 90}, destroy_while_painting);
     ASSERT_NE(victim, nullptr);
@@ -82,6 +86,7 @@ TEST_F(UpdateRule, DestroyDuringUpdateIsRefusedAndDestroysNothing) {
 
 TEST_F(UpdateRule, UpdateCheckOffLetsTheRequestThrough) {
     wyn_vobj_set_attr(nullptr, ATTR_UPDATE_CHECK_OFF, 1);
+    victim_attacked = false;
     victim = makeChild(RCT{0, 0, 40, 40});
     WINDOW painter = makeChild(RCT{50, 50, 90, 90}, destroy_while_painting);
     ReportRecorder::all().clear();
@@ -231,6 +236,110 @@ TEST_F(CreateChecks, EveryWindowFaultUnmarks) {
         [&] { wyn_win_create(WT_PLAIN, nullptr, "w", 0, task(), 0, EM_ALL, record_event, 0); },
     };
     expect_one_report_each(calls);
+}
+
+namespace {
+
+// What the handlers below saw of the handles they used.
+struct HandleProbe {
+    uint32_t magic_after_destroy = 0;
+    int32_t timer = 0;
+    intptr_t data = 0;
+    int32_t dispatched = 0;
+    intptr_t own_data_on_destroy = 0;
+    intptr_t parent_data_on_destroy = 0;
+    intptr_t child_data_on_destroy = 0;
+    EVENT_HANDLER own_handler_on_destroy = nullptr;
+    size_t reports_on_destroy = 0;
+};
+HandleProbe probe;
+WINDOW parent_of_child = nullptr;
+WINDOW child_of_parent = nullptr;
+
+// Destroys its own window on E_USER and goes on using the handle.
+int32_t destroy_then_use(WINDOW win, EVENT* ev) {
+    if (ev->type != E_USER) return 0;
+    wyn_vobj_destroy(win);
+    ReportRecorder::all().clear();
+    probe.magic_after_destroy = win->magic;
+    probe.timer = wyn_timer_create(win, 100);
+    wyn_vobj_set_title(win, "gone");
+    const RCT area{0, 0, 10, 10};
+    wyn_dwin_invalidate_rect(win, &area);
+    probe.data = wyn_vobj_get_data(win);
+    EVENT again{};
+    again.type = E_USER;
+    probe.dispatched = wyn_win_dispatch_event(win, &again);
+    return 0;
+}
+
+// A child reads itself and its parent while its E_DESTROY is delivered.
+int32_t child_reads_on_destroy(WINDOW win, EVENT* ev) {
+    if (ev->type != E_DESTROY) return 0;
+    probe.own_data_on_destroy = wyn_vobj_get_data(win);
+    probe.parent_data_on_destroy = wyn_vobj_get_data(parent_of_child);
+    probe.reports_on_destroy = ReportRecorder::all().size();
+    return 0;
+}
+
+// A parent reads itself and its child, destroyed before it, while its E_DESTROY is delivered.
+int32_t parent_reads_on_destroy(WINDOW win, EVENT* ev) {
+    if (ev->type != E_DESTROY) return 0;
+    probe.own_handler_on_destroy = wyn_win_get_handler(win);
+    probe.child_data_on_destroy = wyn_vobj_get_data(child_of_parent);
+    return 0;
+}
+
+} // namespace
+
+using HandlerHandles = CheckedWindowTest;
+
+// A window destroyed inside a handler keeps its memory until the outermost dispatch ends; every
+// call on it meanwhile is refused as a stale handle.
+TEST_F(HandlerHandles, OwnWindowDestroyedInTheHandlerIsInvalidAtOnce) {
+    probe = {};
+    WINDOW win = makeChild(RCT{0, 0, 40, 40}, destroy_then_use);
+    ASSERT_NE(win, nullptr);
+    EVENT ev{};
+    ev.type = E_USER;
+    wyn_win_dispatch_event(win, &ev);
+
+    EXPECT_EQ(probe.magic_after_destroy, WYN_WIN_MAGIC) << "still inside the dispatch";
+    EXPECT_EQ(probe.timer, -1);
+    EXPECT_EQ(probe.data, -1);
+    EXPECT_EQ(probe.dispatched, -1);
+    const auto& reports = ReportRecorder::all();
+    ASSERT_EQ(reports.size(), 5u);
+    const char* files[] = {"ttimer", "tvobj", "tdwin", "tvobj", "twin"};
+    for (size_t i = 0; i < reports.size(); ++i) {
+        EXPECT_EQ(reports[i].id, WYN_MSG_INVALID_WINDOW) << i;
+        EXPECT_EQ(reports[i].file, files[i]) << i;
+    }
+    EXPECT_EQ(wynv_errfrm_get_API_count(), 0);
+    EXPECT_EQ(wyn_timer_create(makeChild(RCT{0, 0, 40, 40}), 1000), 2) << "no timer was taken";
+}
+
+// Children hear E_DESTROY before their parent: each may use its own handle and its living parent
+// then, but the parent no longer reaches the child that went first.
+TEST_F(HandlerHandles, EachWindowUsesItsOwnHandleDuringItsDestroy) {
+    probe = {};
+    const RCT rct{0, 0, 40, 40};
+    parent_of_child = wynk_win_create(WT_PLAIN, &rct, "parent", 0, task(), 0, EM_ALL,
+                                      parent_reads_on_destroy, 11);
+    ASSERT_NE(parent_of_child, nullptr);
+    child_of_parent = wynk_win_create(WT_PLAIN, &rct, "child", 0, parent_of_child, 0, EM_ALL,
+                                      child_reads_on_destroy, 22);
+    ASSERT_NE(child_of_parent, nullptr);
+    ReportRecorder::all().clear();
+
+    wyn_vobj_destroy(parent_of_child);
+
+    EXPECT_EQ(probe.own_data_on_destroy, 22);
+    EXPECT_EQ(probe.parent_data_on_destroy, 11);
+    EXPECT_EQ(probe.reports_on_destroy, 0u);
+    EXPECT_EQ(probe.own_handler_on_destroy, parent_reads_on_destroy);
+    EXPECT_EQ(probe.child_data_on_destroy, -1);
+    EXPECT_TRUE(one_report(WYN_MSG_INVALID_WINDOW, "tvobj"));
 }
 
 using AppChecks = CheckedWindowTest;

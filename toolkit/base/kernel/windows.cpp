@@ -116,10 +116,13 @@ WINDOW build(WINDOW win, const RCT& rct, const char* title) {
 
 void finish(WINDOW win) {
     timers_kill_window(win);
-    win->state |= WS_DESTROYED;
+    // Its own E_DESTROY is the last moment the window's handle may be used; from then on the
+    // checked layer refuses it, though the memory lives on until the outermost dispatch ends.
+    win->state |= WS_DESTROYED | WS_IN_DESTROY;
     EVENT ev{};
     ev.type = E_DESTROY;
     wynk_win_dispatch_event(win, &ev);
+    win->state &= ~WS_IN_DESTROY;
     cxo_destroy_chain(win);
     CoreState& state = core();
     std::erase(state.windows, win);

@@ -33,8 +33,9 @@ WYN_BEGIN_C
 #define WK_TOP_LEVEL 0x1007u
 
 /* State bits of a window object. */
-#define WS_DESTROYED 0x1u /* E_DESTROY has been sent */
-#define WS_TEXT_EDIT 0x2u /* a text-edit control: its type reads WT_TEXT_EDIT */
+#define WS_DESTROYED 0x1u  /* E_DESTROY has been sent */
+#define WS_TEXT_EDIT 0x2u  /* a text-edit control: its type reads WT_TEXT_EDIT */
+#define WS_IN_DESTROY 0x4u /* its E_DESTROY is being delivered: the handle is still usable */
 
 /* A window object. The checked-call layer reads magic, kind, handler, event_mask, app_data,
    type and state directly. */
