@@ -1,5 +1,5 @@
-// What a resource script declares: menus, windows and dialogs, strings, string lists, accelerators,
-// icons, fonts.
+// What a resource script declares: names, menus, windows and dialogs, strings, string lists,
+// accelerators, icons, fonts.
 #pragma once
 
 #include <cstdint>
@@ -15,6 +15,13 @@ namespace wynrc {
 struct Origin {
     std::string file;
     int line = 0;
+};
+
+// A name given to a number with #define, which the program's code uses as well.
+struct Define {
+    Origin origin;
+    std::string name;
+    int64_t value = 0;
 };
 
 struct MenuItem {
@@ -86,6 +93,7 @@ struct Font {
 };
 
 struct Script {
+    std::vector<Define> defines; // in the order the scripts give them
     std::vector<Menu> menus;
     std::vector<Window> windows;
     std::map<uint16_t, std::string> strings;

@@ -330,10 +330,15 @@ class Parser {
     // A control id: -1 (as labels use) is 65535.
     uint16_t control_id() { return uint16_t(ranged(-1, 65535, "control id")); }
 
+    // The name goes into the program's header too, so it must be a C identifier.
     void define() {
         if (peek().kind != Token::word) fail("expected a name after #define");
+        const int line = peek().line;
         const std::string name = next().text;
-        defines_[name] = value();
+        if (name[0] == '#') throw Fault{line, "'" + name + "' is not a name a C header can carry"};
+        const int64_t v = value();
+        defines_[name] = v;
+        script_.defines.push_back(Define{origin(line), name, v});
     }
 
     // Flags joined by '|': names from table, numbers, or NOT name.
@@ -774,6 +779,19 @@ bool parse_script_file(const std::string& path, Script& script, ScriptError& err
 }
 
 bool check_script(const Script& script, ScriptError& error) {
+    // One header carries the names of every script, so a name keeps one value across them all;
+    // giving it again with the same value is how a second script uses it.
+    std::map<std::string, const Define*> names;
+    for (const Define& d : script.defines) {
+        const auto [at, fresh] = names.emplace(d.name, &d);
+        const Define& first = *at->second;
+        if (fresh || first.value == d.value) continue;
+        error = ScriptError{d.origin.file, d.origin.line,
+                            "name '" + d.name + "' is defined as " + std::to_string(d.value) +
+                                " here but as " + std::to_string(first.value) + " at " +
+                                first.origin.file + ":" + std::to_string(first.origin.line)};
+        return false;
+    }
     std::set<std::pair<int, std::string>> seen;
     auto once = [&](const Origin& at, int kind, const std::string& key, const char* what) {
         if (seen.emplace(kind, key).second) return true;

@@ -22,7 +22,8 @@ bool parse_script_text(const std::string& text, const std::string& name,
                        const std::string& base_dir, Script& script, ScriptError& error);
 // As parse_script_text for the file at path.
 bool parse_script_file(const std::string& path, Script& script, ScriptError& error);
-// Checks declarations across scripts (duplicate ids, menus without items); false with error filled.
+// Checks declarations across scripts (duplicate ids, menus without items, a name given two values);
+// false with error filled.
 bool check_script(const Script& script, ScriptError& error);
 
 } // namespace wynrc
