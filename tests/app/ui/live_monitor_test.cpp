@@ -6,6 +6,7 @@
 #include "tools/sim_support.h"
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <ctime>
 #include <fstream>
@@ -227,6 +228,69 @@ TEST_F(live_monitor,
     expect_shutdown_with(":H001BA8<CR>");
     EXPECT_TRUE(in_order(messages(), {"Scheduled shutdown in 1 minute or less.",
                                       "Performing Scheduled daily shutdown."}));
+}
+
+// Whatever the link does once the countdown runs, the countdown ends in SHUTDOWN.BAT and the
+// power-off: an unplugged UPS cannot be told to switch off (and that is said), a silent one still
+// gets its commands.
+TEST_F(live_monitor, a_countdown_ends_in_the_shutdown_when_the_ups_is_unplugged_or_silent) {
+    for (const std::string fault : {"unplug", "silent"}) {
+        SCOPED_TRACE(fault);
+        start_monitor(60, [](ups_status& u) { u.powerfail_time = 1; });
+        ASSERT_TRUE(wait_until([&] { return !data_records().empty(); }, kTimeoutMs));
+        sim_->send("mains off");
+        ASSERT_TRUE(wait_for_message("System shutdown in 1 minutes or less."));
+        sim_->send(fault);
+        ASSERT_EQ(program_->wait(kTimeoutMs), 0);
+        EXPECT_EQ(read_file(dir_.file(POWEROFF_TRAIL)), "script\npoweroff\n");
+        const auto texts = messages();
+        EXPECT_EQ(texts.back(), "System is shutting down now!");
+        const bool told = std::find(texts.begin(), texts.end(),
+                                    "The UPS could not be told to switch off.") == texts.end();
+        EXPECT_EQ(told, fault == "silent");
+        if (fault == "silent") {
+            const auto sent = commands("fault silent");
+            const auto grace = std::find(sent.begin(), sent.end(), ":N78<CR>");
+            ASSERT_NE(grace, sent.end());
+            ASSERT_NE(grace + 1, sent.end());
+            EXPECT_EQ(grace[1], ":G<CR>");
+        }
+        sim_.reset();
+        std::remove(dir_.file(POWEROFF_TRAIL).c_str());
+        std::remove(dir_.file("run.log").c_str());
+        std::remove(dir_.file("norva.dat").c_str());
+    }
+}
+
+// A power-off that fails still comes after SHUTDOWN.BAT, and the failure is in the event log and
+// on standard error, not only in a debug trace.
+TEST_F(live_monitor, a_failed_power_off_runs_the_script_and_is_logged_and_written_to_stderr) {
+    setenv("VOLTSENTRY_POWEROFF", "false", 1);
+    start_monitor(60, [](ups_status& u) { u.powerfail_time = 1; });
+    ASSERT_TRUE(wait_until([&] { return !data_records().empty(); }, kTimeoutMs));
+    sim_->send("mains off");
+    ASSERT_EQ(program_->wait(kTimeoutMs), 0);
+    const std::string failed = "Power-off failed: the VOLTSENTRY_POWEROFF command ended with status 1.";
+    EXPECT_EQ(read_file(dir_.file(POWEROFF_TRAIL)), "script\n");
+    EXPECT_NE(read_file(dir_.file("norva.log")).find(failed), std::string::npos);
+    EXPECT_NE(read_file(dir_.file("norva.alm")).find(failed), std::string::npos);
+    EXPECT_NE(read_file(dir_.file("run.err")).find(failed), std::string::npos);
+}
+
+// A program that will not be allowed to power the machine off says so when it starts, where it
+// stays to be seen, rather than when the battery runs out.
+TEST_F(live_monitor, a_power_off_that_will_be_refused_is_warned_of_at_start_up) {
+    unsetenv("VOLTSENTRY_POWEROFF"); // a test run refuses the real power-off, so it will be
+    start_monitor(30);
+    const std::string poweroff = "echo poweroff >> '" + dir_.file(POWEROFF_TRAIL) + "'";
+    setenv("VOLTSENTRY_POWEROFF", poweroff.c_str(), 1);
+    const std::string warning = "Warning: this machine cannot be powered off at a power failure: "
+                                "test runs never power the machine off.";
+    ASSERT_TRUE(wait_for_message(warning));
+    EXPECT_NE(read_file(dir_.file("norva.log")).find(warning), std::string::npos);
+    EXPECT_NE(read_file(dir_.file("run.err")).find(warning), std::string::npos);
+    program_->signal(SIGTERM);
+    EXPECT_EQ(program_->wait(kTimeoutMs), 0);
 }
 
 TEST_F(live_monitor, a_silent_or_unplugged_ups_is_reported_lost_and_found_again) {
