@@ -8,6 +8,7 @@
 #include "engine/report.h"
 #include "files/config_file.h"
 
+#include <cerrno>
 #include <cstdio>
 
 namespace {
@@ -215,7 +216,8 @@ void supervise_selftest(ups_status& ups) {
         if (is_local(ups) && !g_app->remote_view) {
             ups.last_selftest = g_app->poll_clock;
             ups.last_selftest.month += 1;
-            save_configuration(ups, *g_app);
+            if (save_configuration(ups, *g_app) != 0)
+                post_message(configuration_save_failure(errno).c_str(), MSG_PANEL | MSG_EVENT_LOG);
         }
         set_poll_period(3);
     }

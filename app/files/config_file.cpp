@@ -382,3 +382,8 @@ int save_alarm_kinds(const ups_status& ups) {
     v[ALARM_COUNT] = ups.alarm_file_setting;
     return write_number_lines(ALARM_KIND_FILE, v);
 }
+
+std::string configuration_save_failure(int error) {
+    return std::string("Cannot save the configuration file ") + CONFIG_FILE + ": " +
+           std::strerror(error) + ".";
+}

@@ -26,6 +26,9 @@ int load_configuration(ups_status& ups, app_state& app, time_t now,
 // cannot be written (the old file is then left as it was).
 int save_configuration(const ups_status& ups, const app_state& app);
 
+// The sentence that tells the user a save of norva.cfg failed, from the errno it failed with.
+std::string configuration_save_failure(int error);
+
 // Reads the five thresholds, writing the defaults when the file is missing; returns 0. A failed
 // write of the defaults adds a sentence to problems when given.
 int load_thresholds(ups_status& ups, settings_problems* problems = nullptr);

@@ -213,12 +213,8 @@ void store_controls(WINDOW dlg) {
     ups.temperature_unit = is_checked(dlg, ID_FAHRENHEIT) ? 1 : 0;
     store_port(dlg, ups);
     store_voltage(dlg, ups);
-    if (save_configuration(g_app->local, *g_app) != 0) {
-        char text[160];
-        std::snprintf(text, sizeof text, "Cannot save the configuration file %s: %s.",
-                      CONFIG_FILE, std::strerror(errno));
-        ui_error(text);
-    }
+    if (save_configuration(g_app->local, *g_app) != 0)
+        ui_error(configuration_save_failure(errno).c_str());
 }
 
 void close_dialog(WINDOW dlg, uint8_t result) {

@@ -12,6 +12,7 @@
 #include "ui/ui_host.h"
 #include "ui/voltage_check.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <wyn/checked/app.h>
 #include <wyn/checked/dlg.h>
@@ -52,7 +53,8 @@ int16_t ask_voltage() {
 
 void check_voltage(WINDOW win) {
     if (!g_app || !check_nominal_voltage(g_app->local, ask_voltage)) return;
-    save_configuration(g_app->local, *g_app);
+    if (save_configuration(g_app->local, *g_app) != 0)
+        post_message(configuration_save_failure(errno).c_str(), MSG_PANEL | MSG_EVENT_LOG);
     if (g_app->status_window == win) wyn_dwin_invalidate_rect(win, nullptr);
 }
 } // namespace

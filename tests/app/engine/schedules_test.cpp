@@ -5,6 +5,8 @@
 #include "engine/schedules.h"
 #include "files/config_file.h"
 
+#include <sys/stat.h>
+
 namespace {
 
 class schedules : public monitor_test {
@@ -203,6 +205,23 @@ TEST_F(schedules, RunningSelftestIsAnnouncedAndItsResultSaved) {
     EXPECT_EQ(saved.last_selftest.day, 5);
     EXPECT_EQ(saved.last_selftest.month, 3);
     EXPECT_EQ(saved.last_selftest.year, 124);
+}
+
+// The result of a self-test is still reported when the configuration cannot take its date.
+TEST_F(schedules, ASelftestDateThatCannotBeSavedIsReported) {
+    ASSERT_EQ(save_configuration(*u, *g_app), 0);
+    ASSERT_EQ(chmod(CONFIG_FILE, 0444), 0);
+    schedule_selftest(SELFTEST_WEEKLY);
+    g_now = at(2024, 3, 5, 1, 59, 50);
+    connect();
+    until_valid();
+    for (int i = 0; i < 20 && g_monitor_state != MONITOR_SELFTEST; ++i) tick();
+    ups.selftest_status = 2;
+    for (int i = 0; i < 6; ++i) tick();
+    ups.selftest_status = 0;
+    for (int i = 0; i < 6; ++i) tick();
+    EXPECT_EQ(count(g_panel, "Self-test result: OK."), 1);
+    EXPECT_EQ(count(g_panel, configuration_save_failure(EACCES)), 1);
 }
 
 } // namespace
