@@ -302,16 +302,6 @@ DLG_ABOUT DIALOG 0, 0, 10, 10 BEGIN DEFPUSHBUTTON "OK", ID_OK, 1, 1, 5, 5 END
                              "\n/* b.rc */\n"
                              "#define DLG_ABOUT 129\n");
 
-    // The names stand for what the database holds.
-    Status status = Status::ok;
-    auto db = Database::open_file(dir_ + "/out.wdb", status);
-    ASSERT_NE(db, nullptr);
-    std::vector<uint8_t> bytes;
-    EXPECT_EQ(db->read(kMenuBar, 1000, bytes), Status::ok);
-    EXPECT_EQ(db->read(kDialog, 102, bytes), Status::ok);
-    EXPECT_EQ(db->read(kDialog, 129, bytes), Status::ok);
-    EXPECT_NE(generated().find("{1, \"COM1\"}"), std::string::npos);
-
     // The header alone may be asked for.
     const std::string header = read("ids.h");
     fs::remove(dir_ + "/ids.h");
