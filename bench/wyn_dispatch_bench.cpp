@@ -1,9 +1,8 @@
 // Cost of delivering one event to a window through a chain of three handler-chain objects.
 #include <benchmark/benchmark.h>
 #include <wyn/app.h>
+#include <wyn/testing.h>
 #include <wyn/win.h>
-
-#include "kernel/windows.h"
 
 namespace {
 
@@ -23,7 +22,7 @@ void BM_DispatchThroughThreeCxos(benchmark::State& state) {
     startup.version = &version;
     wynwi_Begin(&startup);
     // A window object without a native window: the dispatch path alone is measured.
-    WINDOW win = windows_new_object(WK_TOP, WT_PLAIN, nullptr, 0, EM_ALL, handler, 0);
+    WINDOW win = wyn::testing::window_object(handler);
     for (int i = 0; i < 3; ++i) wynv_cxo_create(win, 0, 1, pass_on, EM_ALL, "bench", 0);
     EVENT ev{};
     ev.type = E_USER;

@@ -1,16 +1,13 @@
 // Cost of drawing into a window's backing image: rectangles with each kind of brush and mode, and
 // lines of text, a few thousand per pass.
-#include <QApplication>
 #include <benchmark/benchmark.h>
 #include <cstdlib>
 #include <wyn/app.h>
 #include <wyn/attr.h>
 #include <wyn/dwin.h>
 #include <wyn/font.h>
+#include <wyn/testing.h>
 #include <wyn/win.h>
-
-#include "kernel/app_loop.h"
-#include "portable/core_state.h"
 
 namespace {
 
@@ -29,11 +26,12 @@ class Toolkit {
         startup_.cmd_line = "";
         wynwi_Begin(&startup_);
         wynwi_Init(&startup_);
-        RCT task{0, 0, 520, 680};
-        wynv_vobj_set_attr(nullptr, ATTR_TASK_RECT, reinterpret_cast<ATTR_VALUE>(&task));
-        app_start(0, handler, &config_);
+        RCT task_rect{0, 0, 520, 680};
+        wynv_vobj_set_attr(nullptr, ATTR_TASK_RECT, reinterpret_cast<ATTR_VALUE>(&task_rect));
+        wyn::testing::start_application(0, handler, &config_);
         const RCT rct{0, 0, 480, 640};
-        win = wynk_win_create(WT_PLAIN, &rct, "bench", 0, core().task, 0, EM_ALL, handler, 0);
+        auto task = reinterpret_cast<WINDOW>(wynk_vobj_get_attr(nullptr, ATTR_TASK_WINDOW));
+        win = wynk_win_create(WT_PLAIN, &rct, "bench", 0, task, 0, EM_ALL, handler, 0);
         wynk_app_process_pending_events();
     }
     ~Toolkit() { wynwi_End(); }

@@ -1,12 +1,9 @@
 // Cost of a key press reaching a window as E_CHAR, with and without a caret that steps aside while
 // the window handles it and comes back when the pass ends.
-#include <QApplication>
-#include <QKeyEvent>
 #include <wyn/ctl.h>
+#include <wyn/testing.h>
 #include <wyn/win.h>
 
-#include "kernel/app_loop.h"
-#include "kernel/widgets.h"
 #include "wyn_bench_start.h"
 
 namespace {
@@ -18,7 +15,7 @@ int32_t quiet(WINDOW, EVENT*) {
 // One key press and release to a child window of a started toolkit, then one loop pass.
 void key_to_window(benchmark::State& state, bool caret) {
     if (!bench_begin_toolkit(state)) return;
-    if (!app_start(0, quiet, bench_app_config())) {
+    if (!wyn::testing::start_application(0, quiet, bench_app_config())) {
         state.SkipWithError("no task window");
         wynwi_End();
         return;
@@ -29,12 +26,8 @@ void key_to_window(benchmark::State& state, bool caret) {
                         reinterpret_cast<WINDOW>(wynk_vobj_get_attr(nullptr, ATTR_TASK_WINDOW)), 0,
                         EM_ALL, quiet, 0);
     if (caret) wynk_win_set_caret_visible(win, TRUE);
-    QWidget* surface = surface_of(win);
     for (auto _ : state) {
-        QKeyEvent down(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
-        QApplication::sendEvent(surface, &down);
-        QKeyEvent up(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
-        QApplication::sendEvent(surface, &up);
+        wyn::testing::press_key(win, 'a');
         wynk_app_process_pending_events();
     }
     wynwi_End();

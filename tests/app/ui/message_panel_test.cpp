@@ -3,8 +3,6 @@
 #include "app/ui/status_support.h"
 
 #include "files/clock.h"
-#include "kernel/widgets.h"
-#include "portable/core_state.h"
 #include "ui/message_panel.h"
 #include "ui/status_draw.h"
 
@@ -12,6 +10,8 @@
 #include <string>
 #include <wyn/checked/list.h>
 #include <wyn/checked/win.h>
+#include <wyn/shell.h>
+#include <wyn/testing.h>
 
 namespace {
 
@@ -131,15 +131,14 @@ TEST_F(message_panel_test, clear_button_closes_the_popup) {
 }
 
 TEST_F(message_panel_test, popup_comes_up_over_a_task_window_the_user_minimised) {
-    QWidget* frame = widget_of(core().task);
-    frame->showMinimized();
+    const WINDOW frame = task_window();
+    ASSERT_TRUE(wyn::testing::show_frame(frame, wyn::testing::FrameState::minimised));
     message_panel_add("Utility power failure");
     ASSERT_NE(app_.alarm_popup, nullptr);
     EXPECT_EQ(wyn_list_count_all(wyn_win_get_ctl(app_.alarm_popup, 1)), 1);
-    QWidget* popup = widget_of(app_.alarm_popup);
-    EXPECT_TRUE(popup->isVisible());
-    EXPECT_FALSE(popup->isMinimized());
-    frame->showNormal();
+    EXPECT_TRUE(wyn::testing::frame_visible(app_.alarm_popup));
+    EXPECT_FALSE(wynk_win_is_minimized(app_.alarm_popup));
+    ASSERT_TRUE(wyn::testing::show_frame(frame, wyn::testing::FrameState::normal));
     message_panel_add("Utility power restored");
     pump();
     EXPECT_EQ(app_.alarm_popup, nullptr);

@@ -2,11 +2,9 @@
 // for a record without data, partial redraws, and a screenshot of a filled-in window.
 #include "app/ui/status_support.h"
 
-#include "kernel/widgets.h"
 #include "ui/status_draw.h"
 #include "ui/voltage_check.h"
 
-#include <QImage>
 #include <string>
 
 namespace {
@@ -85,9 +83,11 @@ TEST_F(status_draw_test, full_draw_puts_bars_and_arrows_at_their_pixels) {
     EXPECT_EQ(px(252, 300), RGB_WHITE);
     EXPECT_EQ(px(9, 300), 0x808080u);
 
-    QImage shot = surface_of(win_)->backing().copy(0, 0, 640, 430);
+    const wyn::testing::Image shot = picture().part(RCT{0, 0, 430, 640});
+    ASSERT_EQ(shot.width, 640);
+    ASSERT_EQ(shot.height, 430);
     const std::string path = std::string(VS_BIN_DIR) + "/../status_window.png";
-    EXPECT_TRUE(shot.save(QString::fromStdString(path), "PNG"));
+    EXPECT_TRUE(wyn::testing::save_png(shot, path.c_str()));
 }
 
 TEST_F(status_draw_test, out_of_range_high_threshold_draws_no_arrow) {
@@ -124,13 +124,15 @@ TEST_F(status_draw_test, partial_draw_moves_a_changed_bar_and_erases_the_old_one
 TEST_F(status_draw_test, voltage_class_change_forces_full_redraw_with_other_ticks) {
     fill_readings();
     status_draw(win_, false);
-    const QImage ticks120 = surface_of(win_)->backing().copy(265, 50, 36, 260);
+    const RCT ticks{50, 265, 310, 301};
+    const wyn::testing::Image ticks120 = picture().part(ticks);
+    ASSERT_FALSE(ticks120.empty());
     app_.local.voltage_class = 1;
     app_.local.line_voltage = 230; // top 122
     status_draw(win_, true);
     EXPECT_EQ(app_.force_redraw, 0);
     EXPECT_EQ(px(322, 125), RGB_BLACK);
-    EXPECT_NE(surface_of(win_)->backing().copy(265, 50, 36, 260), ticks120);
+    EXPECT_NE(picture().part(ticks), ticks120);
 }
 
 TEST_F(status_draw_test, ups_mode_is_red_on_battery_and_white_on_mains) {

@@ -2,12 +2,11 @@
 #include "app/ui/status_support.h"
 
 #include "files/clock.h"
-#include "kernel/widgets.h"
 #include "ui/message_panel.h"
 #include "ui/status_draw.h"
 
-#include <QImage>
 #include <cstring>
+#include <wyn/attr.h>
 
 void status_window_test::SetUp() {
     ToolkitTest::SetUp();
@@ -29,14 +28,40 @@ void status_window_test::TearDown() {
     ToolkitTest::TearDown();
 }
 
+WINDOW status_window_test::task_window() {
+    return reinterpret_cast<WINDOW>(wynk_vobj_get_attr(nullptr, ATTR_TASK_WINDOW));
+}
+
+wyn::testing::Image status_window_test::picture() const {
+    return wyn::testing::window_image(win_);
+}
+
+namespace {
+
+// The pixel as 0xRRGGBB; outside the picture a failure and a value no colour has, so that a
+// missing picture never reads as black.
+uint32_t rgb_at(const wyn::testing::Image& image, int x, int y) {
+    if (x < 0 || y < 0 || x >= image.width || y >= image.height) {
+        ADD_FAILURE() << "(" << x << ", " << y << ") lies outside the " << image.width << " x "
+                      << image.height << " picture";
+        return ~0u;
+    }
+    return image.at(x, y) & 0xFFFFFF;
+}
+
+} // namespace
+
 uint32_t status_window_test::px(int x, int y) const {
-    return surface_of(win_)->backing().pixel(x, y) & 0xFFFFFF;
+    return rgb_at(picture(), x, y);
 }
 
 int status_window_test::count(int left, int top, int right, int bottom, uint32_t rgb) const {
+    // One picture for the whole count: taking one per pixel would copy the window thousands of
+    // times.
+    const wyn::testing::Image image = picture();
     int n = 0;
     for (int y = top; y < bottom; ++y)
-        for (int x = left; x < right; ++x) n += px(x, y) == rgb;
+        for (int x = left; x < right; ++x) n += rgb_at(image, x, y) == rgb;
     return n;
 }
 

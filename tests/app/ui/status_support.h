@@ -5,12 +5,17 @@
 #include "toolkit/base/app_support.h"
 
 #include <cstdint>
+#include <wyn/testing.h>
 
 class status_window_test : public ToolkitTest {
   protected:
     void SetUp() override;
     void TearDown() override;
 
+    // The task window of the started application.
+    static WINDOW task_window();
+    // The window's backing image as it is now.
+    wyn::testing::Image picture() const;
     // The pixel at (x, y) of the window's backing image, as 0xRRGGBB.
     uint32_t px(int x, int y) const;
     // How many pixels of the rectangle have colour rgb.
