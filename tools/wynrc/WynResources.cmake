@@ -29,6 +29,8 @@ function(_wyn_ids_header target)
     set(dir ${CMAKE_CURRENT_BINARY_DIR}/${target}_ids)
     file(MAKE_DIRECTORY ${dir}/res)
     target_include_directories(${target} PRIVATE ${dir})
+    # Nothing generated here is for Qt's code generators of a target that runs them.
+    set_source_files_properties(${dir}/res/ids.h PROPERTIES SKIP_AUTOGEN ON)
     set(ids ${dir}/res/ids.h PARENT_SCOPE)
 endfunction()
 
@@ -36,6 +38,7 @@ function(wyn_add_resources target)
     _wyn_resource_inputs(${ARGN})
     _wyn_ids_header(${target})
     set(out ${CMAKE_CURRENT_BINARY_DIR}/${target}_resources.cpp)
+    set_source_files_properties(${out} PROPERTIES SKIP_AUTOGEN ON)
     # wynrc leaves an unchanged header alone; restat then spares the sources that include it.
     add_custom_command(OUTPUT ${out} ${ids}
         COMMAND wynrc -o ${out} --ids ${ids} ${scripts}
