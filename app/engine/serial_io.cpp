@@ -344,6 +344,14 @@ int SerialIO_Read(int handle, char* buffer, int size, int* count) {
     return 0;
 }
 
+int SerialIO_DiscardInput(int handle) {
+    if (tcflush(handle, TCIFLUSH) != 0) {
+        tracef(TRACE_ERROR, "PurgeComm error: %d on file handle: %d.", errno, handle);
+        return 2;
+    }
+    return 0;
+}
+
 int SerialIO_Write(int handle, const char* bytes, int length, int* written) {
     int dummy = 0;
     if (!written) written = &dummy;

@@ -41,6 +41,9 @@ int SerialIO_GetStatus(int handle, uint16_t* waiting, uint8_t* modem_flags);
 // Reads only the bytes already waiting, at most size; 0 with the count, or 2.
 int SerialIO_Read(int handle, char* buffer, int size, int* count);
 
+// Discards the bytes received and not yet read; 0, or 2 (traced) when the port refused.
+int SerialIO_DiscardInput(int handle);
+
 // Writes the bytes in one write; 0 when all were written, else 2 with the count written.
 // The port never blocks the caller: what the output queue cannot take now is not written.
 int SerialIO_Write(int handle, const char* bytes, int length, int* written);

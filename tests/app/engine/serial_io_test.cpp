@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -275,6 +276,32 @@ TEST_F(SerialIOTest, ReadTakesTheWaitingBytesNoMoreThanTheBufferHolds) {
                                         "dwCountRead: 4."}));
     ASSERT_EQ(SerialIO_Read(handle, buffer, sizeof buffer, &count), 0);
     EXPECT_EQ(std::string(buffer, count), "23456\r");
+}
+
+TEST_F(SerialIOTest, DiscardDropsOnlyTheBytesAlreadyWaiting) {
+    ASSERT_EQ(open_ups(pty.slave_path().c_str()), 0);
+    ASSERT_TRUE(pty.write(":B\r\n7C\r"));
+    uint16_t waiting = 0;
+    for (int i = 0; i < 20000 && waiting < 7; ++i) {
+        ASSERT_EQ(SerialIO_GetStatus(handle, &waiting, nullptr), 0);
+        if (waiting < 7) std::this_thread::sleep_for(std::chrono::microseconds(100));
+    }
+    ASSERT_EQ(waiting, 7);
+    take_lines();
+    EXPECT_EQ(SerialIO_DiscardInput(handle), 0);
+    ASSERT_EQ(SerialIO_GetStatus(handle, &waiting, nullptr), 0);
+    EXPECT_EQ(waiting, 0);
+    EXPECT_TRUE(take_lines().empty());
+
+    ASSERT_TRUE(pty.write(":D\r"));
+    ASSERT_TRUE(wait_readable(handle, 2000));
+    char buffer[8] = {};
+    int count = 0;
+    ASSERT_EQ(SerialIO_Read(handle, buffer, sizeof buffer, &count), 0);
+    EXPECT_EQ(std::string(buffer, count), ":D\r");
+
+    EXPECT_EQ(SerialIO_DiscardInput(SERIAL_INVALID), 2);
+    EXPECT_EQ(take_lines().back(), "PurgeComm error: 9 on file handle: -1.");
 }
 
 TEST_F(SerialIOTest, WrittenBytesArriveUnchangedOnTheOtherSide) {
