@@ -21,7 +21,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     char reply[128] = {};
     const size_t count = size - 1 < 127 ? size - 1 : 127;
     memcpy(reply, data + 1, count);
+    const size_t echo = strlen(protocol_last_command());
     if (decode_ups_reply(reply, static_cast<int>(count), ups) == 0) {
+        // A status reply cut short in its fields never decodes: it could show a false power state.
+        if (ups.last_step == STEP_STATUS && count < echo + 1 + reply_digits(STEP_STATUS)) abort();
         if (ups.model_name[sizeof ups.model_name - 1] != '\0') abort();
         if (ups.battery_charge > 100 || ups.frequency > 409) abort();
         if (ups.temperature_c < -21 || ups.temperature_c > 71) abort();

@@ -16,25 +16,6 @@ char g_command[32] = "";
 
 constexpr int REPLY_SIZE = 128;
 
-// Payload characters a complete reply to each step carries: the skipped position 0 and the fields.
-int payload_needed(int step) {
-    switch (step) {
-    case STEP_PROTOCOL:
-    case STEP_IDENTIFY:
-    case STEP_FIRMWARE:
-    case STEP_BATTERY:
-    case STEP_VOLTAGE:
-    case STEP_SELFTEST_RESULT:
-        return 3;
-    case STEP_PHONE:
-        return 2;
-    case STEP_STATUS:
-        return 22;
-    default:
-        return 1;
-    }
-}
-
 bool wire_trace_on() {
     return (g_debug_level & TRACE_WIRE) != 0;
 }
@@ -217,6 +198,9 @@ void decode_status_reply(const char* text, ups_status& ups) {
 
 int SendUPSCommand(int handle, ups_status& ups) {
     if (handle == SERIAL_INVALID) return 2;
+    // What is still waiting is the late end of an earlier reply; left there it would stand in
+    // front of the echo of this command and fail its reply too.
+    SerialIO_DiscardInput(handle);
     protocol_prepare_command(ups);
     int written = 0;
     const int result =
@@ -253,10 +237,12 @@ int decode_ups_reply(const char* reply, int count, ups_status& ups) {
         return 2;
     }
 
-    // A reply still on its way, or cut off, would decode its missing digits as copies of the
-    // last one present and show readings the UPS never sent; it counts as a failed poll instead.
-    if (static_cast<int>(static_cast<size_t>(count) - command_length) <
-        payload_needed(ups.last_step)) {
+    // A one-field reply cut short is read by the field rule, as UPS firmware answering with fewer
+    // digits relies on. A status reply cut short in its fields would show a power state, and
+    // readings, the UPS never sent, and a false power state can start a shutdown: it fails the
+    // poll instead, and :D is asked again.
+    if (ups.last_step == STEP_STATUS &&
+        count - static_cast<int>(command_length) < 1 + reply_digits(STEP_STATUS)) {
         if (wire_trace_on()) trace("Short reply in GetNorvaKestraUPSData()", TRACE_WIRE);
         return 2;
     }

@@ -21,14 +21,40 @@ enum protocol_step : int16_t {
     STEP_SELFTEST_RESULT = 13 // :C
 };
 
-// Sends the command of the record's next step (and makes it the last step); the write result.
+// Hex digits of payload that a complete reply to each step carries after its echo and the
+// separator in payload position 0 (a reply then ends in a carriage return).
+inline constexpr int8_t REPLY_DIGITS[] = {
+    2,  // :W
+    2,  // :L
+    2,  // :V
+    1,  // :S
+    0,  // :Q<n>
+    21, // :D
+    2,  // :B
+    2,  // :I
+    0,  // :N<hh>
+    0,  // :G
+    0,  // :K0
+    0,  // :H<hhhhhh>
+    0,  // :A
+    2   // :C
+};
+
+// Payload digits of a complete reply to step (REPLY_DIGITS); 0 for a step outside the table.
+constexpr int reply_digits(int step) {
+    return step >= 0 && step < static_cast<int>(sizeof REPLY_DIGITS) ? REPLY_DIGITS[step] : 0;
+}
+
+// Discards the bytes still waiting from earlier replies, then sends the command of the record's
+// next step (and makes it the last step); the write result.
 int SendUPSCommand(int handle, ups_status& ups);
 
 // Reads and decodes the reply to the last command; 0 when decoded, 2 otherwise.
 int GetNorvaKestraUPSData(int handle, ups_status& ups);
 
 // Checks the echo of the last command in a reply of count bytes (NUL-terminated after them) and
-// decodes it by the last step; 0 when decoded, 2 otherwise.
+// decodes it by the last step; 0 when decoded, 2 otherwise. A one-field reply cut short decodes
+// its missing places by the hex field rule; a :D reply cut short in its fields fails.
 int decode_ups_reply(const char* reply, int count, ups_status& ups);
 
 // Builds the command of the record's next step without sending it (for tests and tools).

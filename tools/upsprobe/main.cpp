@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <getopt.h>
+#include <sstream>
 #include <string>
 #include <thread>
 
@@ -22,13 +23,15 @@ const char* const usage_text =
     "Opens PORT (COMn: the file COMn in the current directory if it exists, else\n"
     "/dev/ttyS<n-1>; or a device path), identifies the UPS (:W :L :V :S), reads a few status\n"
     "polls (:B :D) and the self-test result (:C), and prints what the program would show as\n"
-    "key: value lines. Exit status 0 when the UPS answered, 2 when it did not.\n"
+    "key: value lines. Exit status 0 when the UPS answered, 2 when it did not; then only the\n"
+    "values of the commands it answered are printed.\n"
     "\n"
     "Options:\n"
     "  --polls N        number of :B/:D poll pairs (default 2)\n"
     "  --nominal V      208 or 240: the UPS voltage setting for voltage class 3 (default 240)\n"
     "  --selftest       start a self-test (:A) and wait for its result\n"
-    "  --timeout MS     how long to wait for each reply (default 1500)\n"
+    "  --timeout MS     how long to wait for each reply (default 1500); a reply still\n"
+    "                   incomplete then is decoded as it stands, as the program does\n"
     "  --retries N      attempts per command (default 3)\n"
     "  --debug          show the wire trace on standard error\n"
     "  --help           show this text\n";
@@ -36,24 +39,22 @@ const char* const usage_text =
 using std::chrono::milliseconds;
 using std::chrono::steady_clock;
 
-// Payload digits each reply carries; the echo, a separator and these must all arrive before
-// the reply is decoded, or a cut-off field would be read as a different value.
-int payload_digits(int step) {
-    switch (step) {
-    case STEP_PHONE:
-        return 1;
-    case STEP_STATUS:
-        return 21;
-    case STEP_PROTOCOL:
-    case STEP_IDENTIFY:
-    case STEP_FIRMWARE:
-    case STEP_BATTERY:
-    case STEP_VOLTAGE:
-    case STEP_SELFTEST_RESULT:
-        return 2;
-    default:
-        return 0;
-    }
+// The step whose reply supplies each printed key that is not read from :D (the rest are).
+struct key_source {
+    const char* key;
+    int step;
+};
+constexpr key_source KEY_SOURCES[] = {
+    {"model", STEP_IDENTIFY},          {"va_rating", STEP_IDENTIFY},
+    {"family", STEP_IDENTIFY},         {"voltage_class", STEP_IDENTIFY},
+    {"identity", STEP_IDENTIFY},       {"protocol", STEP_PROTOCOL},
+    {"firmware", STEP_FIRMWARE},       {"phone_option", STEP_PHONE},
+    {"battery_voltage", STEP_BATTERY}, {"selftest_status", STEP_SELFTEST_RESULT}};
+
+int source_of(const std::string& key) {
+    for (const key_source& source : KEY_SOURCES)
+        if (key == source.key) return source.step;
+    return STEP_STATUS;
 }
 
 struct probe_options {
@@ -85,8 +86,10 @@ class probe {
 
     const ups_status& record() const { return ups_; }
 
+    // True when a reply to step has been decoded.
+    bool answered(int step) const { return (answered_ & (1u << step)) != 0; }
+
   private:
-    void drain();
     uint16_t waiting();
     bool attempt(int step, int number);
     void debug(const char* format, const char* command, int a, int b);
@@ -94,6 +97,7 @@ class probe {
     const probe_options& options_;
     int handle_;
     ups_status ups_{};
+    unsigned answered_ = 0;
     steady_clock::time_point last_send_{};
 };
 
@@ -101,14 +105,6 @@ uint16_t probe::waiting() {
     uint16_t count = 0;
     if (SerialIO_GetStatus(handle_, &count, nullptr) != 0) return 0;
     return count;
-}
-
-void probe::drain() {
-    char scratch[128];
-    for (int count = 0; waiting() > 0 && count < 64; ++count) {
-        int read = 0;
-        if (SerialIO_Read(handle_, scratch, sizeof scratch, &read) != 0 || read == 0) break;
-    }
 }
 
 void probe::debug(const char* format, const char* command, int a, int b) {
@@ -123,36 +119,34 @@ void probe::debug(const char* format, const char* command, int a, int b) {
 bool probe::attempt(int step, int number) {
     // The program polls no faster than this, so a UPS is never asked quicker than it expects.
     std::this_thread::sleep_until(last_send_ + milliseconds(250));
-    drain();
     ups_.next_step = static_cast<int16_t>(step);
     last_send_ = steady_clock::now();
     SendUPSCommand(handle_, ups_);
     const std::string command = protocol_last_command();
-    const int needed = static_cast<int>(command.size()) + 1 + payload_digits(step);
+    // The echo, the separator, the digits and the closing carriage return.
+    const int complete = static_cast<int>(command.size()) + 1 + reply_digits(step) + 1;
     const auto deadline = last_send_ + milliseconds(options_.timeout_ms);
     uint16_t count = 0;
     int quiet_checks = 0;
-    // Wait until the whole reply is in and the line has gone quiet, so that no late byte of
-    // this reply is taken for the start of the next one.
+    // A complete reply is read once the line has gone quiet after it; one that stays shorter is
+    // read at the deadline as it stands, as the program reads whatever came by its next poll.
     while (steady_clock::now() < deadline && quiet_checks < 3) {
         std::this_thread::sleep_for(milliseconds(20));
         const uint16_t now = waiting();
-        quiet_checks = now == count && now >= needed ? quiet_checks + 1 : 0;
+        quiet_checks = now == count && now >= complete ? quiet_checks + 1 : 0;
         count = now;
     }
     if (count == 0) {
         debug("%s: no reply (attempt %d of %d)", command.c_str(), number, options_.retries);
         return false;
     }
-    if (count < needed) {
-        debug("%s: reply cut short, %d bytes (attempt %d)", command.c_str(), count, number);
-        drain();
-        return false;
-    }
+    if (count < complete)
+        debug("%s: reply incomplete, %d bytes (attempt %d)", command.c_str(), count, number);
     if (GetNorvaKestraUPSData(handle_, ups_) != 0) {
         debug("%s: reply refused (attempt %d of %d)", command.c_str(), number, options_.retries);
         return false;
     }
+    answered_ |= 1u << step;
     return true;
 }
 
@@ -269,11 +263,15 @@ int main(int argc, char** argv) {
     else if (answered && !options.selftest && !(answered = session.step(STEP_SELFTEST_RESULT)))
         failed = ":C";
     SerialIO_Close(&handle);
+    // What the UPS did answer helps find why it stopped, so it is shown even then.
+    std::istringstream lines(status_lines(session.record()));
+    for (std::string line; std::getline(lines, line);)
+        if (session.answered(source_of(line.substr(0, line.find(':')))))
+            printf("%s\n", line.c_str());
     if (!answered) {
         fprintf(stderr, "upsprobe: the UPS on %s did not answer %s after %d attempts\n",
                 options.port, failed, options.retries);
         return 2;
     }
-    fputs(status_lines(session.record()).c_str(), stdout);
     return 0;
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -194,6 +195,58 @@ TEST(StatusReply, ShortReplyNeverReadsPastItsEnd) {
     EXPECT_EQ(ups.battery_not_low, 1);
     EXPECT_EQ(ups.line_voltage, 0x77);
     EXPECT_EQ(ups.frequency, 0);
+}
+
+// The reply to step, as read: the echo of its command, then the payload.
+int decode_after(ups_status& ups, int16_t step, const std::string& payload) {
+    ups.next_step = step;
+    protocol_prepare_command(ups);
+    const std::string reply = protocol_last_command() + payload;
+    return decode_ups_reply(reply.c_str(), static_cast<int>(reply.size()), ups);
+}
+
+TEST(ShortReply, OneFieldRepliesDecodeTheirMissingPlacesByTheFieldRule) {
+    ups_status ups = blank_record();
+    ASSERT_EQ(decode_after(ups, STEP_PROTOCOL, "\n0"), 0);
+    EXPECT_EQ(ups.protocol, 0x00);
+    EXPECT_EQ(ups.next_step, STEP_IDENTIFY);
+    ASSERT_EQ(decode_after(ups, STEP_IDENTIFY, "\n5"), 0);
+    EXPECT_EQ(ups.identity, 0x55);
+    EXPECT_EQ(ups.voltage_class, 1);
+    EXPECT_STREQ(ups.model_name, "Kestra 1250");
+    ASSERT_EQ(decode_after(ups, STEP_FIRMWARE, "\n2"), 0);
+    EXPECT_EQ(ups.firmware, 0x22);
+    // One digit cut to none: the terminator at place 0 reads as 0.
+    ups.phone_option_value = 9;
+    ASSERT_EQ(decode_after(ups, STEP_PHONE, "\n"), 0);
+    EXPECT_EQ(ups.phone_option_value, 0);
+    EXPECT_EQ(ups.next_step, STEP_BATTERY);
+    ASSERT_EQ(decode_after(ups, STEP_BATTERY, "\n5"), 0);
+    EXPECT_EQ(ups.battery_voltage, 0x55);
+    EXPECT_EQ(ups.next_step, STEP_STATUS);
+    ASSERT_EQ(decode_after(ups, STEP_VOLTAGE, "\n6"), 0);
+    EXPECT_EQ(ups.logged_voltage, scale_voltage(ups, 0x66));
+    ASSERT_EQ(decode_after(ups, STEP_SELFTEST_RESULT, "\n0"), 0);
+    EXPECT_EQ(ups.selftest_status, 0);
+    EXPECT_EQ(ups.next_step, STEP_STATUS);
+}
+
+TEST(ShortReply, StatusReplyCutInItsFieldsFailsAndIsAskedAgain) {
+    ups_status ups = blank_record();
+    ups.power_state = 2;
+    ups.line_voltage = 120;
+    ups.last_step = ups.next_step = STEP_STATUS;
+    // The fields up to the power state are there; "1" would read as on battery if decoded.
+    for (const char* cut : {"\n1077021", "\n1077028C00", "\n1077028C0000487777"}) {
+        const ups_status before = ups;
+        EXPECT_EQ(decode_after(ups, STEP_STATUS, cut), 2) << cut;
+        EXPECT_EQ(ups.next_step, STEP_STATUS) << cut;
+        EXPECT_EQ(memcmp(&before, &ups, sizeof ups), 0) << cut;
+    }
+    // Every field present, the closing carriage return still on its way: decoded.
+    ASSERT_EQ(decode_after(ups, STEP_STATUS, "\n1077038C0000487777258"), 0);
+    EXPECT_EQ(ups.power_state, 3);
+    EXPECT_EQ(ups.next_step, STEP_BATTERY);
 }
 
 TEST(Fahrenheit, TruncatesTowardZero) {

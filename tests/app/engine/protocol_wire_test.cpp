@@ -8,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -43,6 +45,17 @@ class ProtocolWire : public ::testing::Test {
         EXPECT_TRUE(pty_.write(reply));
         EXPECT_TRUE(wait_readable(handle_, 2000));
         return GetNorvaKestraUPSData(handle_, ups);
+    }
+
+    // Puts a reply on the line and waits until all of it is waiting to be read.
+    void put_waiting(const std::string& reply) {
+        ASSERT_TRUE(pty_.write(reply));
+        uint16_t waiting = 0;
+        for (int i = 0; i < 20000 && waiting < reply.size(); ++i) {
+            ASSERT_EQ(SerialIO_GetStatus(handle_, &waiting, nullptr), 0);
+            if (waiting < reply.size()) std::this_thread::sleep_for(std::chrono::microseconds(100));
+        }
+        ASSERT_EQ(waiting, reply.size());
     }
 
     test_pty pty_;
@@ -162,14 +175,50 @@ TEST_F(ProtocolWire, GarbledAndOversizedRepliesNeitherCrashNorDecode) {
     send(ups);
     EXPECT_EQ(answer(ups, std::string("\x00\xff\x80garbage\r", 11)), 2);
     send(ups);
-    // More than the 127 bytes a read takes: the rest stays queued and the next poll fails its echo
-    // check, after which the link is clean again.
-    EXPECT_EQ(answer(ups, ":D\r#" + std::string(200, 'F') + "\r"), 0);
+    // More than the 127 bytes a read takes: the rest is discarded when the next command goes out,
+    // so the reply to that command is read clean.
+    put_waiting(":D\r#" + std::string(200, 'F') + "\r");
+    EXPECT_EQ(GetNorvaKestraUPSData(handle_, ups), 0);
     EXPECT_EQ(ups.power_state, 15);
     send(ups);
-    EXPECT_EQ(GetNorvaKestraUPSData(handle_, ups), 2);
-    send(ups);
     EXPECT_EQ(answer(ups, ":B\r#84\r"), 0);
+    EXPECT_EQ(ups.battery_voltage, 0x84);
+}
+
+TEST_F(ProtocolWire, AReplyThatCameAfterItsPollIsDiscardedBeforeTheNextCommand) {
+    ups_status ups{};
+    ups.grace_time = 120;
+    ups.next_step = STEP_STATUS;
+    send(ups);
+    EXPECT_EQ(GetNorvaKestraUPSData(handle_, ups), 2);
+    // The :D reply comes after the poll; meanwhile the shutdown has queued the grace time.
+    put_waiting(":D\r#1077028C0000487777258\r");
+    ups.next_step = STEP_GRACE;
+    ASSERT_EQ(send(ups), ":N78\r");
+    EXPECT_EQ(answer(ups, ":N78\r#\r"), 0);
+    EXPECT_EQ(ups.next_step, STEP_STATUS);
+
+    // A late reply to the command sent again is not taken for the fresh one either.
+    send(ups);
+    EXPECT_EQ(GetNorvaKestraUPSData(handle_, ups), 2);
+    put_waiting(":D\r#1077038C0000487777258\r");
+    send(ups);
+    EXPECT_EQ(answer(ups, ":D\r#1077028C0000487777258\r"), 0);
+    EXPECT_EQ(ups.power_state, 2);
+}
+
+TEST_F(ProtocolWire, ShortOneFieldReplyAdvancesToStatusAndShortStatusIsAskedAgain) {
+    g_debug_level = TRACE_WIRE;
+    ups_status ups{};
+    ups.next_step = STEP_BATTERY;
+    send(ups);
+    // Firmware that answers with one digit and no closing carriage return.
+    EXPECT_EQ(answer(ups, ":B\r#8"), 0);
+    EXPECT_EQ(ups.battery_voltage, 0x88);
+    ASSERT_EQ(send(ups), ":D\r");
+    EXPECT_EQ(answer(ups, ":D\r#1077028C00"), 2);
+    EXPECT_EQ(g_lines.back(), "Short reply in GetNorvaKestraUPSData()");
+    EXPECT_EQ(send(ups), ":D\r");
 }
 
 } // namespace
