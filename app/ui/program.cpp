@@ -3,6 +3,7 @@
 #include "ui/program.h"
 
 #include "ui/fixed_text.h"
+#include "ui/poll_errors.h"
 #include "ui/task_window.h"
 #include "ui/test_seam.h"
 
@@ -51,6 +52,7 @@ int voltsentry_main(int argc, char** argv, const std::string& directory) {
     static RCT task_rect{20, 0, 500, 648};
     wyn_vobj_set_attr(nullptr, ATTR_TASK_RECT, reinterpret_cast<ATTR_VALUE>(&task_rect));
     static WYN_APP_CONFIG config{1000, 129, "norva", "VoltSentry Plus", "Norvane VoltSentry Plus"};
+    install_poll_error_handler();
     test_seam_start();
     wyn_app_create(argc, argv, 0, task_window_handler, &config);
     return 0;

@@ -6,6 +6,7 @@
 #include "engine/report.h"
 #include "engine/serial_io.h"
 #include "files/config_file.h"
+#include "ui/poll_errors.h"
 #include "ui/prompts.h"
 #include "ui/status_draw.h"
 #include "ui/test_seam.h"
@@ -86,11 +87,13 @@ int32_t status_window_handler(WINDOW win, EVENT* ev) {
         if (!g_app || ev->v.timer.id != g_app->poll_timer || g_polling) break;
         {
             flag_scope polling(g_polling);
+            poll_error_scope errors;
             poll_tick();
         }
-        // Outside the poll's guard: the question's own loop must go on polling, so that a power
-        // failure is seen and acted on while it waits for the user.
+        // Outside the poll's guard: the question's own loop, and those of the error dialogs, must
+        // go on polling, so that a power failure is seen and acted on while they wait for the user.
         check_voltage(win);
+        show_poll_errors();
         break;
     case E_CLOSE:
         wyn_vobj_destroy(win);

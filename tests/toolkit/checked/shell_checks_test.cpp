@@ -4,7 +4,7 @@
 #include <wyn_checked.h>
 
 #include "checked_support.h"
-#include "kernel/widgets.h"
+#include <wyn/testing.h>
 
 namespace {
 
@@ -31,7 +31,7 @@ TEST_F(ShellChecks, FaultyWindowsAndMissingArgumentsAreReportedOnceEach) {
         [&] { wyn_scr_get_dialog_units(nullptr, &units); },
     });
     EXPECT_EQ(units, 0);
-    EXPECT_FALSE(widget_of(task())->isMaximized());
+    EXPECT_FALSE(wyn::testing::frame_maximised(task()));
 }
 
 } // namespace
