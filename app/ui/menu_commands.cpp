@@ -5,11 +5,7 @@
 #include "ui/setup_dialog.h"
 #include "ui/task_window.h"
 
-namespace {
-
-enum : int16_t { CMD_EXIT = 1008, CMD_SET_UPS_PARAMETERS = 1015 };
-
-} // namespace
+#include <res/ids.h>
 
 void dispatch_menu_command(WINDOW, int16_t tag) {
     switch (tag) {

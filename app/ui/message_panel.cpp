@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <res/ids.h>
 #include <wyn/checked/dlg.h>
 #include <wyn/checked/dwin.h>
 #include <wyn/checked/list.h>
@@ -37,7 +38,7 @@ void set_line(char (&line)[48], const char* text) {
 // The dialog's create event stores its handle, so it exists once the call returns.
 WINDOW alarm_popup() {
     if (!g_app->alarm_popup)
-        wyn_dlg_create_res(WT_MODELESS_DLG, ALARM_POPUP_ID, EM_ALL, alarm_popup_handler, 0);
+        wyn_dlg_create_res(WT_MODELESS_DLG, DLG_ALARM_POPUP, EM_ALL, alarm_popup_handler, 0);
     return g_app->alarm_popup;
 }
 
@@ -49,7 +50,7 @@ void add_to_popup(const char* text) {
     char item[160];
     std::snprintf(item, sizeof item, "%02d/%02d/%02d,%02d:%02d:%02d,%s", t.tm_mon + 1, t.tm_mday,
                   t.tm_year, t.tm_hour, t.tm_min, t.tm_sec, text);
-    WINDOW list = wyn_win_get_ctl(dlg, 1);
+    WINDOW list = wyn_win_get_ctl(dlg, ID_ALARM_LIST);
     if (list) {
         wyn_list_add(list, -1, item);
         const int32_t count = wyn_list_count_all(list);
@@ -136,7 +137,7 @@ int32_t alarm_popup_handler(WINDOW win, EVENT* ev) {
         wyn_vobj_destroy(win);
         break;
     case E_CONTROL:
-        if (ev->v.ctl.id == 2) wyn_vobj_destroy(win);
+        if (ev->v.ctl.id == ID_ALARM_CLEAR) wyn_vobj_destroy(win);
         break;
     default:
         break;

@@ -4,9 +4,6 @@
 #include <cstdint>
 #include <wyn/events.h>
 
-// Resource id of the alarm message pop-up (list box 1, button "Clear" 2).
-inline constexpr int32_t ALARM_POPUP_ID = 118;
-
 // Width of a panel line in characters.
 inline constexpr int MESSAGE_LINE_WIDTH = 43;
 

@@ -8,6 +8,7 @@
 #include "ui/test_seam.h"
 
 #include <climits>
+#include <res/ids.h>
 #include <sys/utsname.h>
 #include <unistd.h>
 #include <wyn/checked/app.h>
@@ -51,7 +52,8 @@ int voltsentry_main(int argc, char** argv, const std::string& directory) {
     wyn_vobj_set_attr(nullptr, ATTR_CTL3D, 1);
     static RCT task_rect{20, 0, 500, 648};
     wyn_vobj_set_attr(nullptr, ATTR_TASK_RECT, reinterpret_cast<ATTR_VALUE>(&task_rect));
-    static WYN_APP_CONFIG config{1000, 129, "norva", "VoltSentry Plus", "Norvane VoltSentry Plus"};
+    static WYN_APP_CONFIG config{MENU_MAIN, DLG_ABOUT, "norva", "VoltSentry Plus",
+                                 "Norvane VoltSentry Plus"};
     install_poll_error_handler();
     test_seam_start();
     wyn_app_create(argc, argv, 0, task_window_handler, &config);

@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstring>
 #include <initializer_list>
+#include <res/ids.h>
 #include <wyn/checked/ctl.h>
 #include <wyn/checked/dlg.h>
 #include <wyn/checked/list.h>
@@ -21,29 +22,9 @@
 
 namespace {
 
-enum : int16_t {
-    ID_OK = 1,
-    ID_CANCEL = 2,
-    ID_POLL_BAR = 25,
-    ID_VOLTAGE_LABEL = 29,
-    ID_VOLTAGE_LIST = 30,
-    ID_FAHRENHEIT = 32,
-    ID_CELSIUS = 33,
-    ID_LOGGING = 34,
-    ID_LOG_BAR = 35,
-    ID_LOG_VALUE = 36,
-    ID_LOG_UNIT = 37,
-    ID_ALERT_LABEL = 39,
-    ID_ALERT_NAME = 40,
-    ID_NAME_LABEL = 41,
-    ID_NAME = 42,
-    ID_PORT_LABEL = 43,
-    ID_PORT_LIST = 44
-};
-
 // String-table ranges of the port and voltage lists.
-constexpr int32_t kFirstPort = 1, kLastPort = 4;
-constexpr int32_t kFirstVoltage = 27, kLastVoltage = 29;
+constexpr int32_t kFirstPort = STR_COM1, kLastPort = STR_COM4;
+constexpr int32_t kFirstVoltage = STR_VOLTAGE_DEFAULT, kLastVoltage = STR_VOLTAGE_240;
 
 // A setting edited with a horizontal bar; its value is shown in the control after the bar.
 struct value_bar {
@@ -54,9 +35,12 @@ struct value_bar {
 };
 
 constexpr value_bar kBars[] = {
-    {5, 1, 99, &ups_status::powerfail_time},        {9, 10, 60, &ups_status::disruption_time},
-    {13, 0, 60, &ups_status::low_battery_time},     {17, 10, 300, &ups_status::message_time},
-    {21, 0, 255, &ups_status::grace_time},          {ID_POLL_BAR, 2, 60, nullptr},
+    {ID_DOWN_TIME_BAR, 1, 99, &ups_status::powerfail_time},
+    {ID_DISRUPTION_BAR, 10, 60, &ups_status::disruption_time},
+    {ID_LOW_BATTERY_BAR, 0, 60, &ups_status::low_battery_time},
+    {ID_MESSAGE_INTERVAL_BAR, 10, 300, &ups_status::message_time},
+    {ID_GRACE_BAR, 0, 255, &ups_status::grace_time},
+    {ID_POLL_BAR, 2, 60, nullptr},
     {ID_LOG_BAR, 1, 60, &ups_status::log_interval},
 };
 
@@ -277,6 +261,6 @@ int32_t setup_dialog_handler(WINDOW dlg, EVENT* ev) {
 
 bool run_setup_dialog(uint8_t* saved) {
     if (saved) *saved = 0;
-    return wyn_dlg_create_res(WT_MODAL_DLG, SETUP_DIALOG_ID, EM_ALL, setup_dialog_handler,
+    return wyn_dlg_create_res(WT_MODAL_DLG, DLG_SETUP, EM_ALL, setup_dialog_handler,
                               reinterpret_cast<intptr_t>(saved)) != nullptr;
 }

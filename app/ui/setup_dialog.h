@@ -3,9 +3,6 @@
 
 #include <cstdint>
 
-// Resource id of the configuration dialog.
-inline constexpr int32_t SETUP_DIALOG_ID = 102;
-
 // Runs the modal configuration dialog on the record in view; *saved (when given) becomes 1 when
 // the user saves with "OK" and 0 when the user cancels. False when the dialog could not be made.
 bool run_setup_dialog(uint8_t* saved);

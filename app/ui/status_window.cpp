@@ -15,6 +15,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <res/ids.h>
 #include <wyn/checked/app.h>
 #include <wyn/checked/dlg.h>
 #include <wyn/checked/dwin.h>
@@ -61,7 +62,7 @@ void check_voltage(WINDOW win) {
 } // namespace
 
 WINDOW create_status_window(WINDOW task) {
-    return wyn_win_create_res(STATUS_WINDOW_ID, task, EM_ALL, status_window_handler, 0);
+    return wyn_win_create_res(WIN_STATUS, task, EM_ALL, status_window_handler, 0);
 }
 
 int32_t status_window_handler(WINDOW win, EVENT* ev) {

@@ -4,9 +4,6 @@
 #include <cstdint>
 #include <wyn/events.h>
 
-// Resource id of the status window.
-inline constexpr int32_t STATUS_WINDOW_ID = 101;
-
 // Creates the status window from its resource as a child of the task window; null on failure.
 WINDOW create_status_window(WINDOW task);
 

@@ -18,6 +18,7 @@
 
 #include <memory>
 #include <new>
+#include <res/ids.h>
 #include <string>
 #include <utility>
 #include <wyn/checked/app.h>
@@ -27,8 +28,8 @@ uint8_t g_pnp_search = 0;
 
 namespace {
 
-constexpr int16_t kHelpMenu = 32450;
-constexpr int16_t kRemoteMenuItems[] = {1020, 1010, 1019};
+constexpr int16_t kRemoteMenuItems[] = {CMD_VIEW_LOCAL_UPS, CMD_VIEW_REMOTE_UPS,
+                                        CMD_VIEW_NETWORK_ALERT_LOG};
 constexpr char kDefaultHardwareId[] = "QRW0001";
 
 // Owns the application state for the task window's life; g_app points into it.
@@ -104,7 +105,7 @@ bool run_setup_loop(uint8_t& setup_done) {
 }
 
 void on_create(WINDOW task) {
-    enable_menu_item(task, kHelpMenu, true);
+    enable_menu_item(task, MENU_HELP, true);
     uint8_t setup_done = 1;
     g_app = nullptr;
     g_pnp_search = 1;

@@ -20,6 +20,7 @@
 #include "kernel/windows.h"
 #include "portable/core_state.h"
 #include "portable/res.h"
+#include <res/ids.h>
 #include <wyn/ctl.h>
 #include <wyn/dlg.h>
 #include <wyn/errmsg.h>
@@ -95,23 +96,6 @@ int32_t about_box_handler(WINDOW win, EVENT* ev) {
     return 0;
 }
 
-// The standard dialogs of the program's dialog resources and the controls they use.
-enum : int32_t {
-    kAskDialog = 9051,
-    kErrorDialog = 9052,
-    kNoteDialog = 9053,
-    kMessageDialog = 9054,
-    kPromptDialog = 9059,
-};
-enum : int16_t {
-    kOkId = 1,
-    kAlternateId = 4,
-    kTextId = 3,
-    kIconId = 5,
-    kPromptTextId = 4,
-    kPromptEditId = 5,
-};
-
 // The tallest a standard dialog's text grows to, in pixels.
 constexpr int kMaxTextHeight = 600;
 
@@ -119,23 +103,23 @@ constexpr int kMaxTextHeight = 600;
 struct StdRun {
     const dm_request* request;
     int32_t resource;
-    int16_t ended = kCancelId;
+    int16_t ended = WYN_ID_CANCEL;
     std::string edited;
 };
 
 int32_t std_resource(dm_kind kind) {
     switch (kind) {
     case dm_kind::ask:
-        return kAskDialog;
+        return WYN_DLG_ASK;
     case dm_kind::error:
     case dm_kind::warning:
-        return kErrorDialog;
+        return WYN_DLG_ERROR;
     case dm_kind::note:
-        return kNoteDialog;
+        return WYN_DLG_NOTE;
     case dm_kind::message:
-        return kMessageDialog;
+        return WYN_DLG_MESSAGE;
     case dm_kind::string_prompt:
-        return kPromptDialog;
+        return WYN_DLG_PROMPT;
     default:
         return 0;
     }
@@ -192,23 +176,23 @@ void title_button(WINDOW dlg, int16_t id, const char* title) {
 void fill_std_dialog(WINDOW dlg, const StdRun& run) {
     const dm_request& r = *run.request;
     if (r.caption && *r.caption) wynk_vobj_set_title(dlg, r.caption);
-    if (run.resource == kPromptDialog) {
-        show_plain(dlg, kPromptTextId, r.text);
+    if (run.resource == WYN_DLG_PROMPT) {
+        show_plain(dlg, WYN_ID_PROMPT_TEXT, r.text);
         if (auto* edit = qobject_cast<QLineEdit*>(
-                ctl_widget(wynk_win_get_ctl(dlg, kPromptEditId), WT_EDIT))) {
+                ctl_widget(wynk_win_get_ctl(dlg, WYN_ID_PROMPT_EDIT), WT_EDIT))) {
             edit->setText(QString::fromUtf8(r.initial ? r.initial : ""));
             edit->selectAll();
             edit->setFocus(Qt::OtherFocusReason);
         }
         return;
     }
-    show_plain(dlg, kTextId, r.text);
-    if (auto* icon = qobject_cast<QLabel*>(ctl_widget(wynk_win_get_ctl(dlg, kIconId), WT_ICON)))
+    show_plain(dlg, WYN_ID_TEXT, r.text);
+    if (auto* icon = qobject_cast<QLabel*>(ctl_widget(wynk_win_get_ctl(dlg, WYN_ID_ICON), WT_ICON)))
         icon->setPixmap(icon->style()->standardIcon(std_icon(r.kind)).pixmap(icon->size()));
-    if (run.resource == kAskDialog) {
-        title_button(dlg, kOkId, r.titles[0]);
-        title_button(dlg, kAlternateId, r.titles[1]);
-        title_button(dlg, kCancelId, r.titles[2]);
+    if (run.resource == WYN_DLG_ASK) {
+        title_button(dlg, WYN_ID_OK, r.titles[0]);
+        title_button(dlg, WYN_ID_ALTERNATE, r.titles[1]);
+        title_button(dlg, WYN_ID_CANCEL, r.titles[2]);
     }
 }
 
@@ -218,13 +202,13 @@ int32_t std_dialog_handler(WINDOW win, EVENT* ev) {
         fill_std_dialog(win, *run);
     } else if (ev->type == E_CONTROL && ev->v.ctl.ci.type == WT_PUSH_BUTTON) {
         run->ended = ev->v.ctl.id;
-        if (run->resource == kPromptDialog && run->ended == kOkId)
+        if (run->resource == WYN_DLG_PROMPT && run->ended == WYN_ID_OK)
             if (auto* edit = qobject_cast<QLineEdit*>(
-                    ctl_widget(wynk_win_get_ctl(win, kPromptEditId), WT_EDIT)))
+                    ctl_widget(wynk_win_get_ctl(win, WYN_ID_PROMPT_EDIT), WT_EDIT)))
                 run->edited = edit->text().toStdString();
         wynk_vobj_destroy(win);
     } else if (ev->type == E_CLOSE) {
-        run->ended = kCancelId;
+        run->ended = WYN_ID_CANCEL;
         wynk_vobj_destroy(win);
     }
     return 0;
@@ -371,15 +355,15 @@ int dialogs_show_standard(const dm_request& request, char* answer, size_t answer
     if (id == 0 || state.stage != AppStage::running || !core_win_alive(state.task) ||
         !has_dialog(id))
         return -1;
-    StdRun run{&request, id, kCancelId, {}};
+    StdRun run{&request, id, WYN_ID_CANCEL, {}};
     if (!wynk_dlg_create_res(WT_MODAL_DLG, id, EM_ALL, std_dialog_handler,
                              reinterpret_cast<intptr_t>(&run)))
         return -1;
     switch (request.kind) {
     case dm_kind::ask:
-        return run.ended == kOkId ? 0 : run.ended == kAlternateId ? 1 : 2;
+        return run.ended == WYN_ID_OK ? 0 : run.ended == WYN_ID_ALTERNATE ? 1 : 2;
     case dm_kind::string_prompt:
-        if (run.ended != kOkId) return 0;
+        if (run.ended != WYN_ID_OK) return 0;
         if (answer && answer_size > 0) std::snprintf(answer, answer_size, "%s", run.edited.c_str());
         return 1;
     default:

@@ -14,6 +14,7 @@
 #include "portable/core_state.h"
 #include "portable/err_state.h"
 #include "portable/err_text.h"
+#include <res/ids.h>
 #include <wyn/attr.h>
 #include <wyn/dm.h>
 
@@ -35,16 +36,6 @@ enum : int32_t {
     kTopicMessage = 32120,
     kTopicFatal = 32130,
     kTopicAbout = 32007,
-};
-
-enum : int {
-    kStrOk = 30001,
-    kStrCancel = 30002,
-    kStrNoAbout = 30003,
-    kStrSystemError = 30012,
-    kStrAlert = 30015,
-    kStrTypeFilter = 30016,
-    kStrAllFilter = 30017,
 };
 
 // Process-wide function pointers installed by tests and the dialog builder; no library data.
@@ -107,7 +98,7 @@ bool show_box(dm_kind kind, QMessageBox::Icon icon, const char* caption, const c
     if (from_resources(request, answer, sizeof answer) != -1) return true;
     if (!can_show()) return false;
     QMessageBox box(icon, qt_text(caption), qt_text(text), QMessageBox::NoButton, dialog_parent());
-    box.addButton(qt_text(std_text(kStrOk).text), QMessageBox::AcceptRole);
+    box.addButton(qt_text(std_text(WYN_STR_OK).text), QMessageBox::AcceptRole);
     box.exec();
     return true;
 }
@@ -169,8 +160,8 @@ int show_prompt(const char* prompt, const char* initial, std::string& answer, in
     dialog.setWindowTitle(qt_text(app_caption()));
     dialog.setLabelText(qt_text(prompt));
     dialog.setTextValue(qt_text(initial));
-    dialog.setOkButtonText(qt_text(std_text(kStrOk).text));
-    dialog.setCancelButtonText(qt_text(std_text(kStrCancel).text));
+    dialog.setOkButtonText(qt_text(std_text(WYN_STR_OK).text));
+    dialog.setCancelButtonText(qt_text(std_text(WYN_STR_CANCEL).text));
     if (auto* edit = dialog.findChild<QLineEdit*>()) {
         edit->setMaxLength(size - 1);
         edit->selectAll();
@@ -185,9 +176,9 @@ void make_filter(const FILE_SPEC& file_spec, char* out, size_t size) {
     char pairs[WYN_ERRMSG_TEXT_SIZE * 2];
     if (file_spec.type[0] != '\0') {
         const char* type[2] = {file_spec.type, file_spec.type};
-        err_format_strings(std_text(kStrTypeFilter).text, type, 2, pairs, sizeof pairs);
+        err_format_strings(std_text(WYN_STR_TYPE_FILTER).text, type, 2, pairs, sizeof pairs);
     } else {
-        err_std_string(kStrAllFilter, pairs, sizeof pairs);
+        err_std_string(WYN_STR_ALL_FILES_FILTER, pairs, sizeof pairs);
     }
     const QStringList parts = QString::fromUtf8(pairs).split(QLatin1Char('|'));
     QStringList entries;
@@ -324,7 +315,7 @@ void wynv_dm_post_note_va(const char* format, va_list args) {
 }
 
 void wynv_dm_post_message_va(const char* format, va_list args) {
-    post_box(dm_kind::message, QMessageBox::Warning, std_text(kStrAlert).text, kTopicMessage,
+    post_box(dm_kind::message, QMessageBox::Warning, std_text(WYN_STR_ALERT).text, kTopicMessage,
              format, args);
 }
 
@@ -341,7 +332,7 @@ void wynv_dm_post_fatal_exit_va(const char* format, va_list args) {
     }
     state.fatal_in_progress = true;
     wynv_debug_printf("FATAL: %s", text);
-    const std_text caption_text(kStrSystemError);
+    const std_text caption_text(WYN_STR_SYSTEM_ERROR);
     const char* caption = caption_text.text;
     {
         help_topic_scope scope(kTopicFatal);
@@ -368,9 +359,9 @@ int16_t wynv_dm_post_ask_va(const char* default_title, const char* alternate_tit
                             const char* other_title, const char* format, va_list args) {
     char text[kTextSize];
     format_text(text, format, args);
-    const std::string marked[3] = {default_title ? ask_title(default_title, kStrOk) : "",
+    const std::string marked[3] = {default_title ? ask_title(default_title, WYN_STR_OK) : "",
                                    alternate_title ? ask_title(alternate_title, 0) : "",
-                                   other_title ? ask_title(other_title, kStrCancel) : ""};
+                                   other_title ? ask_title(other_title, WYN_STR_CANCEL) : ""};
     const char* titles[3] = {default_title ? marked[0].c_str() : nullptr,
                              alternate_title ? marked[1].c_str() : nullptr,
                              other_title ? marked[2].c_str() : nullptr};
@@ -416,7 +407,7 @@ char* wynv_dm_post_string_prompt(const char* prompt, char* buffer, int size) {
 void wynv_dm_post_about_box(void) {
     help_topic_scope scope(kTopicAbout);
     if (about_box == nullptr || about_box() == -1)
-        wynv_dm_post_message("%s", std_text(kStrNoAbout).text);
+        wynv_dm_post_message("%s", std_text(WYN_STR_NO_ABOUT_BOX).text);
 }
 
 void wynv_dm_post_error(const char* format, ...) {
