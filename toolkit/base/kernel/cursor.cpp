@@ -8,7 +8,7 @@
 #include <QTimer>
 
 #include "kernel/kernel_state.h"
-#include "kernel/static_block.h"
+#include "portable/static_block.h"
 #include "kernel/widgets.h"
 #include "portable/core_state.h"
 #include <wyn/ctl.h>

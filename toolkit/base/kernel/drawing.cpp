@@ -9,16 +9,15 @@
 #include <QtMath>
 #include <cstring>
 #include <memory>
-#include <new>
 #include <unordered_map>
 #include <wyn/res.h>
-#include <wyn/static.h>
 
 #include "kernel/fonts.h"
 #include "kernel/kernel_state.h"
 #include "kernel/widgets.h"
 #include "portable/core_state.h"
 #include "portable/font_object.h"
+#include "portable/static_block.h"
 
 namespace {
 
@@ -103,16 +102,8 @@ class DrawHolder : public QObject {
     QRegion present_;
 };
 
-void construct_watch(void* block) {
-    new (block) PaintWatch();
-}
-void destruct_watch(void* block) {
-    static_cast<PaintWatch*>(block)->~PaintWatch();
-}
-const WYN_STATIC_DESC watch_desc = {sizeof(PaintWatch), nullptr, construct_watch, destruct_watch};
-
 PaintWatch& watch() {
-    return *static_cast<PaintWatch*>(wynk_static_get_ptr(&watch_desc));
+    return *static_block<PaintWatch>();
 }
 
 DrawHolder* holder_of(WINDOW win, bool make) {

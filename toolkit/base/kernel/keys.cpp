@@ -10,7 +10,7 @@
 #include <utility>
 
 #include "kernel/private_events.h"
-#include "kernel/static_block.h"
+#include "portable/static_block.h"
 #include "kernel/widgets.h"
 #include "portable/core_state.h"
 #include <wyn/windef.h>

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "kernel/static_block.h"
+#include "portable/static_block.h"
 #include "kernel/vobj.h"
 #include "portable/core_state.h"
 #include <wyn/nav.h>

@@ -10,7 +10,7 @@
 #include <QTimer>
 #include <cstdlib>
 
-#include "kernel/static_block.h"
+#include "portable/static_block.h"
 #include "kernel/widgets.h"
 #include "portable/core_state.h"
 

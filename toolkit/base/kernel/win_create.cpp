@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "kernel/controls.h"
-#include "kernel/static_block.h"
+#include "portable/static_block.h"
 #include "portable/core_state.h"
 #include <wyn/ctl.h>
 #include <wyn/dlg.h>

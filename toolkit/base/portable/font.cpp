@@ -3,12 +3,12 @@
 #include <new>
 #include <strings.h>
 #include <unordered_set>
-#include <wyn/static.h>
 
 #include "portable/font_desc.h"
 #include "portable/font_object.h"
 #include "portable/report_hook.h"
 #include "portable/res.h"
+#include "portable/static_block.h"
 
 namespace {
 
@@ -37,17 +37,8 @@ struct FontState {
 
 namespace {
 
-void construct_state(void* block) {
-    new (block) FontState();
-}
-void destruct_state(void* block) {
-    static_cast<FontState*>(block)->~FontState();
-}
-const WYN_STATIC_DESC font_desc_block = {sizeof(FontState), nullptr, construct_state,
-                                         destruct_state};
-
 FontState& state() {
-    return *static_cast<FontState*>(wynk_static_get_ptr(&font_desc_block));
+    return *static_block<FontState>();
 }
 
 const std::string& wildcard_text() {

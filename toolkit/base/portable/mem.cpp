@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "portable/report_hook.h"
-#include <wyn/static.h>
+#include "portable/static_block.h"
 
 namespace {
 
@@ -17,10 +17,8 @@ struct MemState {
     WYN_LOW_MEMORY_FN low_memory;
 };
 
-const WYN_STATIC_DESC mem_desc = {sizeof(MemState), nullptr, nullptr, nullptr};
-
 MemState* state() {
-    return static_cast<MemState*>(wynk_static_get_ptr(&mem_desc));
+    return static_block<MemState>();
 }
 
 // A failed request gets one more try when the application's low-memory function freed some.

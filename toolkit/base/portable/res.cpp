@@ -6,12 +6,11 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
-#include <new>
 
 #include "portable/report_hook.h"
 #include "portable/resformat.h"
 #include "portable/resread.h"
-#include "wyn/static.h"
+#include "portable/static_block.h"
 
 namespace wyn::res {
 namespace {
@@ -30,16 +29,8 @@ struct ResState {
     FontFreeFn free_font = nullptr;
 };
 
-void construct_state(void* block) {
-    new (block) ResState();
-}
-void destruct_state(void* block) {
-    static_cast<ResState*>(block)->~ResState();
-}
-const WYN_STATIC_DESC res_desc = {sizeof(ResState), nullptr, construct_state, destruct_state};
-
 ResState* state() {
-    return static_cast<ResState*>(wynk_static_get_ptr(&res_desc));
+    return static_block<ResState>();
 }
 
 void report(Status status) {

@@ -1,7 +1,7 @@
 // Line-end scanning that learns the text's line-end convention from its first line end.
 #include "portable/report_hook.h"
+#include "portable/static_block.h"
 #include "portable/utf8.h"
-#include <wyn/static.h>
 #include <wyn/str.h>
 
 namespace {
@@ -19,8 +19,6 @@ struct EolScan {
     Convention convention;
     bool warned;
 };
-
-const WYN_STATIC_DESC eol_desc = {sizeof(EolScan), nullptr, nullptr, nullptr};
 
 Convention convention_at(const char* b, long i, long len) {
     bool has_next = i + 1 < len;
@@ -59,7 +57,7 @@ bool cut_at_end(const char* b, long i, long len) {
 } // namespace
 
 char* wynv_str_find_eol(const char* buf, long len, int* term_len) {
-    auto* scan = static_cast<EolScan*>(wynk_static_get_ptr(&eol_desc));
+    auto* scan = static_block<EolScan>();
     if (!scan) return nullptr;
     if (buf) {
         if (len < 0) {

@@ -1,6 +1,6 @@
 // String resources with the caller's default for ids the application does not provide.
 #include "portable/report_hook.h"
-#include <wyn/static.h>
+#include "portable/static_block.h"
 #include <wyn/str.h>
 
 namespace {
@@ -9,13 +9,11 @@ struct Scratch {
     char text[100];
 };
 
-const WYN_STATIC_DESC scratch_desc = {sizeof(Scratch), nullptr, nullptr, nullptr};
-
 } // namespace
 
 char* wynv_str_getstr(int id, char* buf, long size, const char* fallback) {
     if (!buf) {
-        auto* scratch = static_cast<Scratch*>(wynk_static_get_ptr(&scratch_desc));
+        auto* scratch = static_block<Scratch>();
         if (!scratch) return nullptr;
         buf = scratch->text;
         size = sizeof scratch->text;
