@@ -14,6 +14,17 @@ constexpr int32_t kEscapePageMetrics = 4000;
 
 } // namespace
 
+// clang-format off
+CHECKED(kApp, wyn_app_process_pending_events, (),
+        c.outside_update(), void(), wynk_app_process_pending_events, ())
+MARKED(kApp, wyn_app_allow_quit, (), wynk_app_allow_quit, ())
+MARKED(kApp, wyn_app_destroy, (), wynv_app_destroy, ())
+MARKED(kApp, wyn_app_get_files_count, (), wynk_app_get_files_count, ())
+MARKED(kApp, wyn_app_get_file, (), wynk_app_get_file, ())
+MARKED(kApp, wyn_app_set_file_processed, (), wynk_app_set_file_processed, ())
+MARKED(kTimer, wyn_timer_destroy, (int32_t id), wynk_timer_destroy, (id))
+// clang-format on
+
 void wyn_app_create(int argc, char** argv, uint32_t flags, EVENT_HANDLER task_handler,
                     WYN_APP_CONFIG* config) {
     // The memory functions go in before anything else: the checks below may already allocate.
@@ -23,22 +34,6 @@ void wyn_app_create(int argc, char** argv, uint32_t flags, EVENT_HANDLER task_ha
     if (!c.given(argv) || !c.given(config)) return;
     (void)argc;
     wynwi_wyn_system(flags, task_handler, config);
-}
-
-void wyn_app_process_pending_events(void) {
-    Call c(__func__, kApp);
-    if (!c.outside_update()) return;
-    wynk_app_process_pending_events();
-}
-
-void wyn_app_allow_quit(void) {
-    Call c(__func__, kApp);
-    wynk_app_allow_quit();
-}
-
-void wyn_app_destroy(void) {
-    Call c(__func__, kApp);
-    wynv_app_destroy();
 }
 
 BOOLEAN wyn_app_escape(int32_t code, ...) {
@@ -53,29 +48,9 @@ BOOLEAN wyn_app_escape(int32_t code, ...) {
     return wynk_app_escape(code, record, out[0], out[1], out[2], out[3]);
 }
 
-int32_t wyn_app_get_files_count(void) {
-    Call c(__func__, kApp);
-    return wynk_app_get_files_count();
-}
-
-const char* wyn_app_get_file(void) {
-    Call c(__func__, kApp);
-    return wynk_app_get_file();
-}
-
-void wyn_app_set_file_processed(void) {
-    Call c(__func__, kApp);
-    wynk_app_set_file_processed();
-}
-
 int32_t wyn_timer_create(WINDOW win, int32_t interval_ms) {
     Call c(__func__, kTimer);
     if (!c.window(win, kWindowTypes)) return -1;
     if (interval_ms < 0) return c.fail_as(-1, WYN_MSG_BAD_VALUE);
     return wynk_timer_create(win, interval_ms);
-}
-
-void wyn_timer_destroy(int32_t id) {
-    Call c(__func__, kTimer);
-    wynk_timer_destroy(id);
 }

@@ -131,3 +131,25 @@ class Call {
 };
 
 } // namespace wyn_checked
+
+// Most checked functions are written as rows of a table, one row a function:
+//   MARKED(unit, name, params, target, args)
+//   CHECKED(unit, name, params, checks, failure, target, args)
+// Each defines name(params) as its header declares it, returning what target returns. The
+// function marks its name for the reports made while it runs, reporting under unit; a CHECKED
+// function then tests its arguments with checks, a condition written with c (the call) that has
+// reported when it is false, and returns failure (void() for a function without a result). Both
+// then forward args to target, the library function.
+// clang-format off
+#define MARKED(unit, name, params, target, args)                                                   \
+    auto name params -> decltype(target args) {                                                    \
+        ::wyn_checked::Call c(__func__, unit);                                                     \
+        return target args;                                                                        \
+    }
+#define CHECKED(unit, name, params, checks, failure, target, args)                                 \
+    auto name params -> decltype(target args) {                                                    \
+        ::wyn_checked::Call c(__func__, unit);                                                     \
+        if (!(checks)) return failure;                                                             \
+        return target args;                                                                        \
+    }
+// clang-format on

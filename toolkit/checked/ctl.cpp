@@ -16,6 +16,29 @@ constexpr int32_t kToEnd = -1;
 
 } // namespace
 
+// clang-format off
+CHECKED(kCtl, wyn_ctl_get_id, (WINDOW ctl),
+        c.control(ctl, kControlTypes), -1, wynk_ctl_get_id, (ctl))
+CHECKED(kCtl, wyn_ctl_is_checked, (WINDOW ctl),
+        c.control(ctl, kCheckTypes), FALSE, wynk_ctl_is_checked, (ctl))
+CHECKED(kCtl, wyn_ctl_set_checked, (WINDOW ctl, BOOLEAN checked),
+        c.outside_update() && c.control(ctl, kCheckTypes),
+        void(), wynk_ctl_set_checked, (ctl, checked))
+CHECKED(kCtl, wyn_ctl_get_text_sel, (WINDOW ctl, int32_t* first, int32_t* last),
+        c.outside_update() && c.control(ctl, kEditTypes) && c.given(first) && c.given(last),
+        void(), wynk_ctl_get_text_sel, (ctl, first, last))
+CHECKED(kCtl, wyn_ctl_set_colors, (WINDOW ctl, COLOR* colors),
+        c.outside_update() && c.control(ctl, kControlTypes),
+        void(), wynk_ctl_set_colors, (ctl, colors))
+CHECKED(kCtl, wyn_ctl_get_colors, (WINDOW ctl),
+        c.control(ctl, kControlTypes), nullptr, wynk_ctl_get_colors, (ctl))
+CHECKED(kCtl, wyn_ctl_set_font, (WINDOW ctl, struct wyn_font* font),
+        c.outside_update() && c.control(ctl, kControlTypes) && (!font || c.font(font)),
+        void(), wynk_ctl_set_font, (ctl, font))
+CHECKED(kCtl, wyn_ctl_get_font, (WINDOW ctl),
+        c.control(ctl, kControlTypes), nullptr, wynk_ctl_get_font, (ctl))
+// clang-format on
+
 WINDOW wyn_ctl_create(int32_t type, const RCT* rct, const char* title, int16_t id, WINDOW parent,
                       uint32_t ctl_flags, intptr_t app_data) {
     Call c(__func__, kCtl);
@@ -36,24 +59,6 @@ WINDOW wyn_ctl_create_def(const WIN_DEF* def, WINDOW parent, intptr_t app_data) 
     return wynk_ctl_create_def(def, parent, app_data);
 }
 
-int16_t wyn_ctl_get_id(WINDOW ctl) {
-    Call c(__func__, kCtl);
-    if (!c.control(ctl, kControlTypes)) return -1;
-    return wynk_ctl_get_id(ctl);
-}
-
-BOOLEAN wyn_ctl_is_checked(WINDOW ctl) {
-    Call c(__func__, kCtl);
-    if (!c.control(ctl, kCheckTypes)) return FALSE;
-    return wynk_ctl_is_checked(ctl);
-}
-
-void wyn_ctl_set_checked(WINDOW ctl, BOOLEAN checked) {
-    Call c(__func__, kCtl);
-    if (!c.outside_update() || !c.control(ctl, kCheckTypes)) return;
-    wynk_ctl_set_checked(ctl, checked);
-}
-
 void wyn_ctl_check_radio_button(WINDOW win, WINDOW ctl, const WINDOW* group, int32_t count) {
     Call c(__func__, kCtl);
     if (!c.outside_update() || !c.window(win, kWindowTypes) || !c.control(ctl, kRadio)) return;
@@ -71,36 +76,4 @@ void wyn_ctl_set_text_sel(WINDOW ctl, int32_t first, int32_t last) {
         last = first;
     }
     wynk_ctl_set_text_sel(ctl, first, last);
-}
-
-void wyn_ctl_get_text_sel(WINDOW ctl, int32_t* first, int32_t* last) {
-    Call c(__func__, kCtl);
-    if (!c.outside_update() || !c.control(ctl, kEditTypes)) return;
-    if (!c.given(first) || !c.given(last)) return;
-    wynk_ctl_get_text_sel(ctl, first, last);
-}
-
-void wyn_ctl_set_colors(WINDOW ctl, COLOR* colors) {
-    Call c(__func__, kCtl);
-    if (!c.outside_update() || !c.control(ctl, kControlTypes)) return;
-    wynk_ctl_set_colors(ctl, colors);
-}
-
-COLOR* wyn_ctl_get_colors(WINDOW ctl) {
-    Call c(__func__, kCtl);
-    if (!c.control(ctl, kControlTypes)) return nullptr;
-    return wynk_ctl_get_colors(ctl);
-}
-
-void wyn_ctl_set_font(WINDOW ctl, struct wyn_font* font) {
-    Call c(__func__, kCtl);
-    if (!c.outside_update() || !c.control(ctl, kControlTypes)) return;
-    if (font && !c.font(font)) return;
-    wynk_ctl_set_font(ctl, font);
-}
-
-struct wyn_font* wyn_ctl_get_font(WINDOW ctl) {
-    Call c(__func__, kCtl);
-    if (!c.control(ctl, kControlTypes)) return nullptr;
-    return wynk_ctl_get_font(ctl);
 }

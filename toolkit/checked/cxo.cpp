@@ -16,6 +16,16 @@ bool live_cxo(const Call& c, CXO cxo) {
 
 } // namespace
 
+// clang-format off
+MARKED(kCxo, wyn_cxo_is_valid, (CXO cxo), wynv_cxo_is_valid, (cxo))
+CHECKED(kCxo, wyn_event_is_virtual_key, (const EVENT* ev),
+        c.given(ev), FALSE, wynv_event_is_virtual_key, (ev))
+CHECKED(kCxo, wyn_event_get_font, (const EVENT* ev),
+        c.given(ev), nullptr, wynv_event_get_font, (ev))
+CHECKED(kCxo, wyn_event_set_font, (EVENT* ev, struct wyn_font* font),
+        c.given(ev), void(), wynv_event_set_font, (ev, font))
+// clang-format on
+
 CXO wyn_cxo_create(WINDOW owner, intptr_t create_data, int16_t position, CXO_HANDLER handler,
                    EVENT_MASK mask, const char* class_name, intptr_t app_data) {
     Call c(__func__, kCxo);
@@ -45,32 +55,9 @@ int32_t wyn_cxo_dispatch_msg(CXO cxo, int32_t msg, intptr_t data) {
     return wynv_cxo_dispatch_msg(cxo, msg, data);
 }
 
-BOOLEAN wyn_cxo_is_valid(CXO cxo) {
-    Call c(__func__, kCxo);
-    return wynv_cxo_is_valid(cxo);
-}
-
 BOOLEAN wyn_cxo_get_class_name(CXO cxo, char* buffer, size_t size) {
     Call c(__func__, kCxo);
     if (!live_cxo(c, cxo) || !c.given(buffer) || !c.at_least(static_cast<long long>(size), 1))
         return FALSE;
     return wynv_cxo_get_class_name(cxo, buffer, size);
-}
-
-BOOLEAN wyn_event_is_virtual_key(const EVENT* ev) {
-    Call c(__func__, kCxo);
-    if (!c.given(ev)) return FALSE;
-    return wynv_event_is_virtual_key(ev);
-}
-
-struct wyn_font* wyn_event_get_font(const EVENT* ev) {
-    Call c(__func__, kCxo);
-    if (!c.given(ev)) return nullptr;
-    return wynv_event_get_font(ev);
-}
-
-void wyn_event_set_font(EVENT* ev, struct wyn_font* font) {
-    Call c(__func__, kCxo);
-    if (!c.given(ev)) return;
-    wynv_event_set_font(ev, font);
 }

@@ -21,6 +21,18 @@ void post(const char* function, PostFn show, const char* format, va_list args) {
 
 } // namespace
 
+// clang-format off
+CHECKED(kDm, wyn_dm_post_string_prompt, (const char* prompt, char* buffer, int size),
+        c.outside_update() && c.given(buffer) && c.at_least(size, 1),
+        nullptr, wynv_dm_post_string_prompt, (prompt, buffer, size))
+CHECKED(kDm, wyn_dm_post_file_open, (FILE_SPEC* file_spec, const char* prompt),
+        c.outside_update() && c.given(file_spec), 0, wynv_dm_post_file_open, (file_spec, prompt))
+CHECKED(kDm, wyn_dm_post_file_save, (FILE_SPEC* file_spec, const char* prompt),
+        c.outside_update() && c.given(file_spec), 0, wynv_dm_post_file_save, (file_spec, prompt))
+CHECKED(kDm, wyn_dm_post_about_box, (),
+        c.outside_update(), void(), wynv_dm_post_about_box, ())
+// clang-format on
+
 void wyn_dm_post_error_va(const char* format, va_list args) {
     post(__func__, wynv_dm_post_error_va, format, args);
 }
@@ -98,28 +110,4 @@ int16_t wyn_dm_post_ask(const char* default_title, const char* alternate_title,
     int16_t answer = wynv_dm_post_ask_va(default_title, alternate_title, other_title, format, args);
     va_end(args);
     return answer;
-}
-
-char* wyn_dm_post_string_prompt(const char* prompt, char* buffer, int size) {
-    Call c(__func__, kDm);
-    if (!c.outside_update() || !c.given(buffer) || !c.at_least(size, 1)) return nullptr;
-    return wynv_dm_post_string_prompt(prompt, buffer, size);
-}
-
-int16_t wyn_dm_post_file_open(FILE_SPEC* file_spec, const char* prompt) {
-    Call c(__func__, kDm);
-    if (!c.outside_update() || !c.given(file_spec)) return 0;
-    return wynv_dm_post_file_open(file_spec, prompt);
-}
-
-int16_t wyn_dm_post_file_save(FILE_SPEC* file_spec, const char* prompt) {
-    Call c(__func__, kDm);
-    if (!c.outside_update() || !c.given(file_spec)) return 0;
-    return wynv_dm_post_file_save(file_spec, prompt);
-}
-
-void wyn_dm_post_about_box(void) {
-    Call c(__func__, kDm);
-    if (!c.outside_update()) return;
-    wynv_dm_post_about_box();
 }

@@ -25,11 +25,14 @@ bool state_value(Call& c, BOOLEAN state) {
 
 } // namespace
 
-BOOLEAN wyn_win_has_menu(WINDOW win) {
-    Call c(__func__, kWin);
-    if (!c.window(win, kWindowTypes)) return FALSE;
-    return wynk_win_has_menu(win);
-}
+// clang-format off
+CHECKED(kWin, wyn_win_has_menu, (WINDOW win),
+        c.window(win, kWindowTypes), FALSE, wynk_win_has_menu, (win))
+CHECKED(kMenu, wyn_menu_popup,
+        (const MENU_ITEM* tree, WINDOW win, PNT pos, int32_t align, int16_t tag),
+        c.outside_update() && c.window(win, kWindowTypes) && c.given(tree),
+        void(), wynk_menu_popup, (tree, win, pos, align, tag))
+// clang-format on
 
 void wyn_menu_set_tree(WINDOW win, const MENU_ITEM* tree) {
     Call c(__func__, kMenu);
@@ -65,12 +68,6 @@ void wyn_menu_update(WINDOW win) {
     Call c(__func__, kMenu);
     if (!changing_menu(c, win)) return;
     wynk_menu_update(win);
-}
-
-void wyn_menu_popup(const MENU_ITEM* tree, WINDOW win, PNT pos, int32_t align, int16_t tag) {
-    Call c(__func__, kMenu);
-    if (!c.outside_update() || !c.window(win, kWindowTypes) || !c.given(tree)) return;
-    wynk_menu_popup(tree, win, pos, align, tag);
 }
 
 void wyn_menu_set_font_sel(WINDOW win, FONT font) {

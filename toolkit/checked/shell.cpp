@@ -5,24 +5,18 @@
 
 using namespace wyn_checked;
 
-BOOLEAN wyn_win_set_icon(WINDOW win, const char* name) {
-    Call c(__func__, kWin);
-    if (!c.outside_update() || !c.window(win, kWindowTypes)) return FALSE;
-    if (!c.given(name, WYN_MSG_NULL_POINTER)) return FALSE;
-    return wynk_win_set_icon(win, name);
-}
-
-BOOLEAN wyn_win_is_minimized(WINDOW win) {
-    Call c(__func__, kWin);
-    if (!c.window(win, kWindowTypes)) return FALSE;
-    return wynk_win_is_minimized(win);
-}
-
-BOOLEAN wyn_win_flash(WINDOW win, BOOLEAN invert) {
-    Call c(__func__, kWin);
-    if (!c.outside_update() || !c.window(win, kWindowTypes)) return FALSE;
-    return wynk_win_flash(win, invert);
-}
+// clang-format off
+CHECKED(kWin, wyn_win_set_icon, (WINDOW win, const char* name),
+        c.outside_update() && c.window(win, kWindowTypes) && c.given(name, WYN_MSG_NULL_POINTER),
+        FALSE, wynk_win_set_icon, (win, name))
+CHECKED(kWin, wyn_win_is_minimized, (WINDOW win),
+        c.window(win, kWindowTypes), FALSE, wynk_win_is_minimized, (win))
+CHECKED(kWin, wyn_win_flash, (WINDOW win, BOOLEAN invert),
+        c.outside_update() && c.window(win, kWindowTypes), FALSE, wynk_win_flash, (win, invert))
+CHECKED(kScr, wyn_scr_get_dialog_units, (int32_t* width, int32_t* height),
+        c.given(width, WYN_MSG_NULL_POINTER) && c.given(height, WYN_MSG_NULL_POINTER),
+        void(), wynk_scr_get_dialog_units, (width, height))
+// clang-format on
 
 void wyn_win_maximize(WINDOW win) {
     Call c(__func__, kWin);
@@ -34,10 +28,4 @@ void wyn_win_focus_native(WINDOW win) {
     Call c(__func__, kWin);
     if (!c.outside_update() || !c.window(win, kWindowTypes)) return;
     wynk_win_focus_native(win);
-}
-
-void wyn_scr_get_dialog_units(int32_t* width, int32_t* height) {
-    Call c(__func__, kScr);
-    if (!c.given(width, WYN_MSG_NULL_POINTER) || !c.given(height, WYN_MSG_NULL_POINTER)) return;
-    wynk_scr_get_dialog_units(width, height);
 }

@@ -20,6 +20,14 @@ bool per_window(ATTR_ID id) {
 
 } // namespace
 
+// clang-format off
+CHECKED(kWin, wyn_win_get_cxo, (WINDOW win, const char* class_name),
+        c.window(win, kParentTypes) && c.given(class_name),
+        nullptr, wynv_win_get_cxo, (win, class_name))
+CHECKED(kVobj, wyn_vobj_destroy, (WINDOW win),
+        c.outside_update() && c.window(win, kObjectTypes), void(), wynk_vobj_destroy, (win))
+// clang-format on
+
 WINDOW wyn_win_create(int32_t type, const RCT* rct, const char* title, int16_t menu_id,
                       WINDOW parent, uint32_t flags, EVENT_MASK mask, EVENT_HANDLER handler,
                       intptr_t app_data) {
@@ -66,23 +74,11 @@ EVENT_MASK wyn_win_get_event_mask(WINDOW win) {
     return win->event_mask;
 }
 
-CXO wyn_win_get_cxo(WINDOW win, const char* class_name) {
-    Call c(__func__, kWin);
-    if (!c.window(win, kParentTypes) || !c.given(class_name)) return nullptr;
-    return wynv_win_get_cxo(win, class_name);
-}
-
 int32_t wyn_win_list_cxos(WINDOW win, CXO* out, int32_t max) {
     Call c(__func__, kWin);
     if (!c.window(win, kParentTypes) || !c.at_least(max, 0)) return -1;
     if (max > 0 && !c.given(out)) return -1;
     return wynv_win_list_cxos(win, out, max);
-}
-
-void wyn_vobj_destroy(WINDOW win) {
-    Call c(__func__, kVobj);
-    if (!c.outside_update() || !c.window(win, kObjectTypes)) return;
-    wynk_vobj_destroy(win);
 }
 
 ATTR_VALUE wyn_vobj_get_attr(WINDOW win, ATTR_ID id) {

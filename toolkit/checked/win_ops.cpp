@@ -69,6 +69,47 @@ bool definition_usable(const Call& c, WIN_DEF* def, WINDOW parent) {
 
 } // namespace
 
+// clang-format off
+CHECKED(kWin, wyn_win_get_ctl, (WINDOW win, int16_t id),
+        c.window(win, kWindowTypes), nullptr, wynk_win_get_ctl, (win, id))
+CHECKED(kWin, wyn_win_list_wins, (WINDOW win),
+        c.window(win, kParentTypes), nullptr, wynk_win_list_wins, (win))
+CHECKED(kWin, wyn_win_get_nav, (WINDOW win),
+        c.window(win, kWindowTypes), nullptr, wynv_win_get_nav, (win))
+CHECKED(kWin, wyn_win_set_doc_title, (WINDOW win, const char* title),
+        c.outside_update() && c.window(win, kWindowTypes) && c.given(title),
+        void(), wynk_win_set_doc_title, (win, title))
+CHECKED(kWin, wyn_win_get_tx, (WINDOW win),
+        c.window(win, kWindowTypes | type_set({WT_TEXT_EDIT})), nullptr, wynv_win_get_tx, (win))
+CHECKED(kWin, wyn_win_enum_wins, (WINDOW win, WYN_ENUM_FN fn, intptr_t data),
+        c.window(win, kParentTypes) && c.given_fn(fn), void(), wynv_win_enum_wins, (win, fn, data))
+CHECKED(kWin, wyn_win_set_ctl_colors, (WINDOW win, COLOR* colors),
+        c.window(win, kWindowTypes), void(), wynk_win_set_ctl_colors, (win, colors))
+CHECKED(kWin, wyn_win_set_ctl_font, (WINDOW win, struct wyn_font* font),
+        c.window(win, kWindowTypes) && (!font || c.font(font)),
+        void(), wynk_win_set_ctl_font, (win, font))
+CHECKED(kWin, wyn_win_get_ctl_font, (WINDOW win),
+        c.window(win, kWindowTypes), nullptr, wynk_win_get_ctl_font, (win))
+CHECKED(kWin, wyn_win_get_ctl_colors, (WINDOW win),
+        c.window(win, kWindowTypes), nullptr, wynk_win_get_ctl_colors, (win))
+CHECKED(kWin, wyn_win_set_caret_pos, (WINDOW win, PNT pos),
+        c.outside_update() && c.window(win, kWindowTypes),
+        void(), wynk_win_set_caret_pos, (win, pos))
+CHECKED(kWin, wyn_win_set_caret_size, (WINDOW win, int16_t width, int16_t height),
+        c.outside_update() && c.window(win, kWindowTypes) && c.at_least(width, 0) &&
+        c.at_least(height, 0), void(), wynk_win_set_caret_size, (win, width, height))
+CHECKED(kWin, wyn_win_set_caret_visible, (WINDOW win, BOOLEAN visible),
+        c.outside_update() && c.window(win, kWindowTypes),
+        void(), wynk_win_set_caret_visible, (win, visible))
+CHECKED(kWin, wyn_win_set_cursor, (WINDOW win, int32_t cursor),
+        c.window(win, kWindowTypes), void(), wynk_win_set_cursor, (win, cursor))
+CHECKED(kWin, wyn_win_get_cursor, (WINDOW win),
+        c.window(win, kWindowTypes), -1, wynk_win_get_cursor, (win))
+CHECKED(kWin, wyn_win_trap_pointer, (WINDOW win),
+        c.window(win, kWindowTypes), void(), wynk_win_trap_pointer, (win))
+MARKED(kWin, wyn_win_release_pointer, (), wynk_win_release_pointer, ())
+// clang-format on
+
 WINDOW wyn_win_create_def(WIN_DEF* def, WINDOW parent, EVENT_MASK mask, EVENT_HANDLER handler,
                           intptr_t app_data) {
     Call c(__func__, kWin);
@@ -93,107 +134,4 @@ WINDOW wyn_win_create_res(int32_t id, WINDOW parent, EVENT_MASK mask, EVENT_HAND
         if (!usable) return nullptr;
     }
     return wynk_win_create_res(id, parent, mask, handler, app_data);
-}
-
-WINDOW wyn_win_get_ctl(WINDOW win, int16_t id) {
-    Call c(__func__, kWin);
-    if (!c.window(win, kWindowTypes)) return nullptr;
-    return wynk_win_get_ctl(win, id);
-}
-
-SLIST wyn_win_list_wins(WINDOW win) {
-    Call c(__func__, kWin);
-    if (!c.window(win, kParentTypes)) return nullptr;
-    return wynk_win_list_wins(win);
-}
-
-NAV wyn_win_get_nav(WINDOW win) {
-    Call c(__func__, kWin);
-    if (!c.window(win, kWindowTypes)) return nullptr;
-    return wynv_win_get_nav(win);
-}
-
-void wyn_win_set_doc_title(WINDOW win, const char* title) {
-    Call c(__func__, kWin);
-    if (!c.outside_update() || !c.window(win, kWindowTypes) || !c.given(title)) return;
-    wynk_win_set_doc_title(win, title);
-}
-
-void* wyn_win_get_tx(WINDOW win) {
-    Call c(__func__, kWin);
-    if (!c.window(win, kWindowTypes | type_set({WT_TEXT_EDIT}))) return nullptr;
-    return wynv_win_get_tx(win);
-}
-
-void wyn_win_enum_wins(WINDOW win, WYN_ENUM_FN fn, intptr_t data) {
-    Call c(__func__, kWin);
-    if (!c.window(win, kParentTypes) || !c.given_fn(fn)) return;
-    wynv_win_enum_wins(win, fn, data);
-}
-
-void wyn_win_set_ctl_colors(WINDOW win, COLOR* colors) {
-    Call c(__func__, kWin);
-    if (!c.window(win, kWindowTypes)) return;
-    wynk_win_set_ctl_colors(win, colors);
-}
-
-void wyn_win_set_ctl_font(WINDOW win, struct wyn_font* font) {
-    Call c(__func__, kWin);
-    if (!c.window(win, kWindowTypes)) return;
-    if (font && !c.font(font)) return;
-    wynk_win_set_ctl_font(win, font);
-}
-
-struct wyn_font* wyn_win_get_ctl_font(WINDOW win) {
-    Call c(__func__, kWin);
-    if (!c.window(win, kWindowTypes)) return nullptr;
-    return wynk_win_get_ctl_font(win);
-}
-
-COLOR* wyn_win_get_ctl_colors(WINDOW win) {
-    Call c(__func__, kWin);
-    if (!c.window(win, kWindowTypes)) return nullptr;
-    return wynk_win_get_ctl_colors(win);
-}
-
-void wyn_win_set_caret_pos(WINDOW win, PNT pos) {
-    Call c(__func__, kWin);
-    if (!c.outside_update() || !c.window(win, kWindowTypes)) return;
-    wynk_win_set_caret_pos(win, pos);
-}
-
-void wyn_win_set_caret_size(WINDOW win, int16_t width, int16_t height) {
-    Call c(__func__, kWin);
-    if (!c.outside_update() || !c.window(win, kWindowTypes)) return;
-    if (!c.at_least(width, 0) || !c.at_least(height, 0)) return;
-    wynk_win_set_caret_size(win, width, height);
-}
-
-void wyn_win_set_caret_visible(WINDOW win, BOOLEAN visible) {
-    Call c(__func__, kWin);
-    if (!c.outside_update() || !c.window(win, kWindowTypes)) return;
-    wynk_win_set_caret_visible(win, visible);
-}
-
-void wyn_win_set_cursor(WINDOW win, int32_t cursor) {
-    Call c(__func__, kWin);
-    if (!c.window(win, kWindowTypes)) return;
-    wynk_win_set_cursor(win, cursor);
-}
-
-int32_t wyn_win_get_cursor(WINDOW win) {
-    Call c(__func__, kWin);
-    if (!c.window(win, kWindowTypes)) return -1;
-    return wynk_win_get_cursor(win);
-}
-
-void wyn_win_trap_pointer(WINDOW win) {
-    Call c(__func__, kWin);
-    if (!c.window(win, kWindowTypes)) return;
-    wynk_win_trap_pointer(win);
-}
-
-void wyn_win_release_pointer(void) {
-    Call c(__func__, kWin);
-    wynk_win_release_pointer();
 }
