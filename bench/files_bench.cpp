@@ -1,5 +1,4 @@
 // Benchmarks of the persistent files: data-log appends and rotation, configuration load and save.
-#include "engine/app_state.h"
 #include "files/config_file.h"
 #include "files/logs.h"
 #include "files/text_file.h"
@@ -14,6 +13,12 @@
 #include <unistd.h>
 
 namespace {
+
+// What the configuration file fills: the local UPS record and the application's settings.
+struct settings_record {
+    ups_status local{};
+    app_settings settings{};
+};
 
 // Runs a benchmark in a fresh temporary directory, the files' home, and removes it afterwards.
 class scratch_directory {
@@ -61,8 +66,9 @@ void BM_AppendDataRecord(benchmark::State& state) {
     scratch_directory dir;
     const ups_status ups = sample_readings();
     time_t t = 1773480413;
+    log_book book;
     for (auto _ : state) {
-        write_data_record(ups, t);
+        write_data_record(book, ups, t);
         t += 60;
         // Stay below the rotation limit so only appends are measured.
         if (data_log_record_count(DATA_LOG) >= 11000) {
@@ -91,20 +97,20 @@ BENCHMARK(BM_RotateDataLog12001)->Unit(benchmark::kMillisecond);
 
 void BM_LoadConfiguration(benchmark::State& state) {
     scratch_directory dir;
-    auto app = std::make_unique<app_state>();
-    load_configuration(app->local, *app, 1773480413);
-    if (save_configuration(app->local, *app) != 0) std::abort();
+    auto app = std::make_unique<settings_record>();
+    load_configuration(app->local, app->settings, 1773480413);
+    if (save_configuration(app->local, app->settings) != 0) std::abort();
     for (auto _ : state) {
-        benchmark::DoNotOptimize(load_configuration(app->local, *app, 1773480413));
+        benchmark::DoNotOptimize(load_configuration(app->local, app->settings, 1773480413));
     }
 }
 BENCHMARK(BM_LoadConfiguration);
 
 void BM_SaveConfiguration(benchmark::State& state) {
     scratch_directory dir;
-    auto app = std::make_unique<app_state>();
-    load_configuration(app->local, *app, 1773480413);
-    for (auto _ : state) benchmark::DoNotOptimize(save_configuration(app->local, *app));
+    auto app = std::make_unique<settings_record>();
+    load_configuration(app->local, app->settings, 1773480413);
+    for (auto _ : state) benchmark::DoNotOptimize(save_configuration(app->local, app->settings));
 }
 BENCHMARK(BM_SaveConfiguration)->Unit(benchmark::kMicrosecond);
 

@@ -30,10 +30,11 @@ void echo_check_and_decode(benchmark::State& state, int16_t step, const char* te
     char reply[128] = {};
     snprintf(reply, sizeof reply, "%s", text);
     const int count = static_cast<int>(strlen(reply));
+    protocol_session session;
     for (auto _ : state) {
         ups.next_step = step;
-        protocol_prepare_command(ups);
-        benchmark::DoNotOptimize(decode_ups_reply(reply, count, ups));
+        protocol_prepare_command(session, ups);
+        benchmark::DoNotOptimize(decode_ups_reply(session, reply, count, ups));
     }
 }
 BENCHMARK_CAPTURE(echo_check_and_decode, status, STEP_STATUS, ":D\r\n1078128C00003F7878258\r");
@@ -53,10 +54,11 @@ void send_command_over_pty(benchmark::State& state) {
         return;
     }
     ups_status ups{};
+    protocol_session session;
     char echo[16];
     for (auto _ : state) {
         ups.next_step = STEP_STATUS;
-        benchmark::DoNotOptimize(SendUPSCommand(handle, ups));
+        benchmark::DoNotOptimize(SendUPSCommand(session, handle, ups));
         benchmark::DoNotOptimize(read(master, echo, sizeof echo));
     }
     SerialIO_Close(&handle);

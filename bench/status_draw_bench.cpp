@@ -4,6 +4,7 @@
 #include "engine/app_state.h"
 #include "ui/message_panel.h"
 #include "ui/status_draw.h"
+#include "ui/ui_state.h"
 #include "wyn_bench_start.h"
 
 #include <benchmark/benchmark.h>
@@ -72,7 +73,7 @@ int32_t task_handler(WINDOW task, EVENT* ev) {
     const RCT rct{0, 0, 430, 640};
     WINDOW win = wynk_win_create(WT_PLAIN, &rct, "status", 0, task, 0, EM_ALL, ignore, 0);
     if (win) {
-        g_state_record.status_window = win;
+        g_ui.status_window = win;
         measure(win);
     } else {
         g_run.state->SkipWithError("no status window");
@@ -84,7 +85,6 @@ int32_t task_handler(WINDOW task, EVENT* ev) {
 void draw(benchmark::State& state, draw_kind kind) {
     if (!bench_begin_toolkit(state)) return;
     g_state_record = app_state{};
-    g_state_record.serial_handle = -1;
     fill_readings(g_state_record);
     g_app = &g_state_record;
     status_draw_reset();

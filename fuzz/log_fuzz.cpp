@@ -1,6 +1,5 @@
 // Fuzzes the reading of a data log as viewer lines, and appending to an event log, with arbitrary
 // file contents. The files live in the current directory: run it from a scratch directory.
-#include "files/clock.h"
 #include "files/logs.h"
 #include "files/text_file.h"
 
@@ -32,7 +31,7 @@ std::string read_file(const char* name) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    set_app_clock(fixed_now);
+    log_book book;
     const std::string_view input(reinterpret_cast<const char*>(data), size);
 
     // Every record reads as a viewer line of eight columns, or leaves the previous line standing.
@@ -53,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ups.valid = 1;
     ups.logged_voltage = 230;
     ups.power_state = 2;
-    if (write_data_record(ups, fixed_now()) != 0) std::abort();
+    if (write_data_record(book, ups, fixed_now()) != 0) std::abort();
     const std::string logged = read_file(DATA_LOG);
     if (logged.size() % DATA_RECORD_SIZE != 0 || logged.compare(0, input.size(), input) != 0 ||
         logged.size() - input.size() >= 2 * DATA_RECORD_SIZE)
@@ -65,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // A line appended to whatever the event log held keeps all of it in front.
     write_file(EVENT_LOG, input);
     const std::string before = read_file(EVENT_LOG);
-    write_event_line("Power restored.");
+    write_event_line(book, "Power restored.", fixed_now());
     const std::string after = read_file(EVENT_LOG);
     if (after.size() <= before.size() || after.compare(0, before.size(), before) != 0) std::abort();
     return 0;

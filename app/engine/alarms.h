@@ -1,7 +1,7 @@
 // Threshold alarms and the two power events of a UPS status record.
 #pragma once
 
-#include "engine/ups_status.h"
+#include "model/ups_status.h"
 
 // Message kind of the power events and the shutdown messages: panel, alarm log, forwarding and
 // the kind bit of value 16.

@@ -1,16 +1,16 @@
 // What the monitor engine asks of the windows: the poll timer, redraws, the icon and the end.
 #pragma once
 
-// Filled in by the windows (and by recording fakes in tests); the engine never sees the toolkit.
+// Filled in by the windows (and by recording fakes in tests); the engine never sees the toolkit,
+// nor the windows' handles or the timer's id.
 class monitor_host {
   public:
     virtual ~monitor_host() = default;
 
-    // Creates the poll timer on the status window; its id, or 0 when it could not be created.
-    virtual int create_poll_timer(int milliseconds) = 0;
-
-    // Destroys a poll timer made by create_poll_timer.
-    virtual void destroy_poll_timer(int timer) = 0;
+    // Starts the poll timer with this period on the status window; the one running before is
+    // stopped only once the new one exists. False when it could not be made (the old one, if any,
+    // then keeps running).
+    virtual bool start_poll_timer(int milliseconds) = 0;
 
     // Redraws the clock panel of the status window from the poll clock.
     virtual void draw_clock() = 0;
@@ -24,9 +24,3 @@ class monitor_host {
     // Ends the application's event loop.
     virtual void terminate_application() = 0;
 };
-
-// Installs the host; null leaves the engine without windows (no timer can then be created).
-void set_monitor_host(monitor_host* host);
-
-// The installed host, or null.
-monitor_host* current_monitor_host();

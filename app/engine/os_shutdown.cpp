@@ -1,8 +1,8 @@
 // The operating-system shutdown on Linux: a script, then systemd-logind's power-off.
 #include "engine/os_shutdown.h"
 
+#include "engine/app_state.h"
 #include "engine/report.h"
-#include "files/clock.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -261,7 +261,7 @@ bool warn_if_power_off_refused() {
 int privilege_switch(const char* privilege, bool on) {
     if (!on || strcmp(privilege, SHUTDOWN_PRIVILEGE) != 0) return 1;
     if (power_off_refusal(current_power_off_facts()).empty()) return 1;
-    tracef(1, "AdjustTokenPrivileges error: %ld", static_cast<long>(EPERM));
+    tracef(TRACE_ERROR, "power-off permission error: %ld", static_cast<long>(EPERM));
     return 0;
 }
 
@@ -281,7 +281,7 @@ int shutdown_system(int script_limit) {
     }
     const std::string error = request_power_off();
     if (!error.empty()) {
-        tracef(1, "InitiateSystemShutdown error: %s", error.c_str());
+        tracef(TRACE_ERROR, "power-off request error: %s", error.c_str());
         snprintf(text, sizeof text, "Power-off failed: %s.", error.c_str());
         report_failure(text);
         return 2;

@@ -1,36 +1,16 @@
-// The poll cycle: the poll timer, the UPS port, link supervision, the monitor state and one poll.
+// The poll cycle: the UPS port, link supervision, the monitor states' polls and the view.
 #pragma once
 
-#include "engine/ups_status.h"
+#include "model/ups_status.h"
 
-#include <cstdint>
-
-// The engine's state; 1 is never entered.
-enum monitor_state_value : int16_t {
-    MONITOR_NORMAL = 0,
-    MONITOR_SELFTEST = 2,
-    MONITOR_COUNTDOWN_START = 3,
-    MONITOR_COUNTDOWN = 4,
-    MONITOR_EXPIRED = 5,
-    MONITOR_UPS_OFF = 6,
-    MONITOR_OS_SHUTDOWN = 7,
-    MONITOR_END = 8,
-    MONITOR_CANCELLED = 9
-};
+#include <string>
 
 // Number of failed polls in a row after which the link is reported lost.
 inline constexpr int LOST_LINK_POLLS = 20;
 
-// The current monitor state (process-wide, 0 at start).
-extern int16_t g_monitor_state;
-
-// Sets the poll period in seconds, recreating the timer through the host; 0, or 2 when the timer
-// could not be created. The same period with a running timer changes nothing.
-int set_poll_period(int seconds);
-
 // The port the local UPS is polled on: the found port when the search found one, else the
-// configured port.
-const char* ups_port_in_use();
+// configured port; empty without an application.
+std::string ups_port_in_use();
 
 // Opens the UPS port and sends :W at once; 0 or the SerialIO_Open result. From then on a port
 // that is lost is opened again by the poll cycle.
@@ -51,6 +31,3 @@ void enter_remote_view(const char* name);
 
 // Shows the local UPS again; nothing when it is shown already.
 void leave_remote_view();
-
-// Puts the whole engine back to its start-up state (monitor state, link, countdown, schedules).
-void reset_monitor_engine();

@@ -1,8 +1,6 @@
 // The Norvane UPS command protocol: building commands, the echo check and the reply decoders.
 #include "engine/protocol.h"
 
-#include "engine/app_state.h"
-#include "engine/report.h"
 #include "engine/serial_io.h"
 
 #include <algorithm>
@@ -11,17 +9,15 @@
 
 namespace {
 
-// The command last built; the echo check of the next reply compares against it.
-char g_command[32] = "";
-
 constexpr int REPLY_SIZE = 128;
 
-bool wire_trace_on() {
-    return (g_debug_level & TRACE_WIRE) != 0;
+// Wire lines are only formatted when the sink shows them.
+bool wire_trace_on(const protocol_session& session) {
+    return session.trace && session.trace->shows(TRACE_WIRE);
 }
 
 // Traces one wire line with carriage returns shown as '<' and line feeds as '~'.
-void trace_wire(const char* label, int count, const char* text) {
+void trace_wire(const protocol_session& session, const char* label, int count, const char* text) {
     char line[REPLY_SIZE + 64];
     snprintf(line, sizeof line, "%s[%d]\tString: [%s]", label, count, text);
     for (char* p = line; *p; ++p) {
@@ -30,7 +26,11 @@ void trace_wire(const char* label, int count, const char* text) {
         else if (*p == '\n')
             *p = '~';
     }
-    trace(line, TRACE_WIRE);
+    session.trace->line(line, TRACE_WIRE);
+}
+
+void trace_wire_note(const protocol_session& session, const char* text) {
+    if (wire_trace_on(session)) session.trace->line(text, TRACE_WIRE);
 }
 
 int hex_digit_value(unsigned char c) {
@@ -67,13 +67,9 @@ bool build_command(const ups_status& ups, int step, char* out, size_t size) {
 
 } // namespace
 
-const char* protocol_last_command() {
-    return g_command;
-}
-
-void protocol_prepare_command(ups_status& ups) {
+void protocol_prepare_command(protocol_session& session, ups_status& ups) {
     ups.last_step = ups.next_step;
-    build_command(ups, ups.last_step, g_command, sizeof g_command);
+    build_command(ups, ups.last_step, session.command, sizeof session.command);
 }
 
 unsigned decode_hex_field(const char* text, int n) {
@@ -196,44 +192,48 @@ void decode_status_reply(const char* text, ups_status& ups) {
     ups.second_voltage = scale_voltage(ups, second_raw);
 }
 
-int SendUPSCommand(int handle, ups_status& ups) {
+int SendUPSCommand(protocol_session& session, int handle, ups_status& ups) {
     if (handle == SERIAL_INVALID) return 2;
     // What is still waiting is the late end of an earlier reply; left there it would stand in
     // front of the echo of this command and fail its reply too.
-    SerialIO_DiscardInput(handle);
-    protocol_prepare_command(ups);
+    SerialIO_DiscardInput(handle, session.trace);
+    protocol_prepare_command(session, ups);
     int written = 0;
-    const int result =
-        SerialIO_Write(handle, g_command, static_cast<int>(strlen(g_command)), &written);
-    if (wire_trace_on()) trace_wire("Wrote: ", written, g_command);
+    const int result = SerialIO_Write(handle, session.command,
+                                      static_cast<int>(strlen(session.command)), &written,
+                                      session.trace);
+    if (wire_trace_on(session)) trace_wire(session, "Wrote: ", written, session.command);
     return result;
 }
 
-int GetNorvaKestraUPSData(int handle, ups_status& ups) {
+int GetNorvaKestraUPSData(protocol_session& session, int handle, ups_status& ups) {
     if (handle == SERIAL_INVALID) return 2;
     uint16_t waiting = 0;
-    if (SerialIO_GetStatus(handle, &waiting, nullptr) != 0 || waiting == 0) return 2;
+    if (SerialIO_GetStatus(handle, &waiting, nullptr, session.trace) != 0 || waiting == 0)
+        return 2;
 
     char reply[REPLY_SIZE] = {};
     int count = 0;
-    const int result = SerialIO_Read(handle, reply, REPLY_SIZE - 1, &count);
-    if (wire_trace_on()) trace_wire("Read : ", count, reply);
+    const int result = SerialIO_Read(handle, reply, REPLY_SIZE - 1, &count, session.trace);
+    if (wire_trace_on(session)) trace_wire(session, "Read : ", count, reply);
     if (result != 0) return result;
     // Bytes were announced but none arrived: nothing was decoded, so this poll has failed.
     if (count <= 0) return 2;
-    return decode_ups_reply(reply, count, ups);
+    return decode_ups_reply(session, reply, count, ups);
 }
 
-int decode_ups_reply(const char* reply, int count, ups_status& ups) {
+int decode_ups_reply(const protocol_session& session, const char* reply, int count,
+                     ups_status& ups) {
     if (!reply || count <= 0) return 2;
-    const size_t command_length = strlen(g_command);
+    const char* command = session.command;
+    const size_t command_length = strnlen(command, sizeof session.command);
     if (command_length == 0 || static_cast<size_t>(count) < command_length ||
-        memcmp(reply, g_command, command_length) != 0) {
-        if (wire_trace_on()) trace("No command echo match in GetNorvaKestraUPSData()", TRACE_WIRE);
+        memcmp(reply, command, command_length) != 0) {
+        trace_wire_note(session, "No command echo match in GetNorvaKestraUPSData()");
         return 2;
     }
     if (static_cast<size_t>(count) == command_length) {
-        if (wire_trace_on()) trace("Command echo only in GetNorvaKestraUPSData()", TRACE_WIRE);
+        trace_wire_note(session, "Command echo only in GetNorvaKestraUPSData()");
         return 2;
     }
 
@@ -243,7 +243,7 @@ int decode_ups_reply(const char* reply, int count, ups_status& ups) {
     // poll instead, and :D is asked again.
     if (ups.last_step == STEP_STATUS &&
         count - static_cast<int>(command_length) < 1 + reply_digits(STEP_STATUS)) {
-        if (wire_trace_on()) trace("Short reply in GetNorvaKestraUPSData()", TRACE_WIRE);
+        trace_wire_note(session, "Short reply in GetNorvaKestraUPSData()");
         return 2;
     }
 

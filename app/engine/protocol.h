@@ -1,7 +1,8 @@
 // The Norvane UPS command protocol: commands by step, reply reading with the echo check, decoding.
 #pragma once
 
-#include "engine/ups_status.h"
+#include "engine/trace_sink.h"
+#include "model/ups_status.h"
 
 // Protocol steps, in command-table order.
 enum protocol_step : int16_t {
@@ -45,23 +46,30 @@ constexpr int reply_digits(int step) {
     return step >= 0 && step < static_cast<int>(sizeof REPLY_DIGITS) ? REPLY_DIGITS[step] : 0;
 }
 
+// What one conversation with a UPS keeps between a command and its reply: the command last built,
+// whose echo the reply must carry, and the sink of the wire trace and the port's errors (null:
+// none). A fresh session has sent nothing.
+struct protocol_session {
+    char command[32] = "";
+    const trace_sink* trace = nullptr;
+};
+
 // Discards the bytes still waiting from earlier replies, then sends the command of the record's
 // next step (and makes it the last step); the write result.
-int SendUPSCommand(int handle, ups_status& ups);
+int SendUPSCommand(protocol_session& session, int handle, ups_status& ups);
 
 // Reads and decodes the reply to the last command; 0 when decoded, 2 otherwise.
-int GetNorvaKestraUPSData(int handle, ups_status& ups);
+int GetNorvaKestraUPSData(protocol_session& session, int handle, ups_status& ups);
 
 // Checks the echo of the last command in a reply of count bytes (NUL-terminated after them) and
 // decodes it by the last step; 0 when decoded, 2 otherwise. A one-field reply cut short decodes
 // its missing places by the hex field rule; a :D reply cut short in its fields fails.
-int decode_ups_reply(const char* reply, int count, ups_status& ups);
+int decode_ups_reply(const protocol_session& session, const char* reply, int count,
+                     ups_status& ups);
 
-// Builds the command of the record's next step without sending it (for tests and tools).
-void protocol_prepare_command(ups_status& ups);
-
-// The command text last built for sending, carriage return included.
-const char* protocol_last_command();
+// Builds the command of the record's next step into the session without sending it (for tests
+// and tools); session.command then holds it, carriage return included.
+void protocol_prepare_command(protocol_session& session, ups_status& ups);
 
 // Decodes an n-digit hex field; short fields and non-hex characters repeat the place before.
 unsigned decode_hex_field(const char* text, int n);

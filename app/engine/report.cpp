@@ -2,15 +2,12 @@
 #include "engine/report.h"
 
 #include "engine/app_state.h"
-#include "files/logs.h"
 
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
 
 namespace {
-message_destinations g_destinations{};
-bool g_log_writing = true;
 
 const char* log_name(log_kind log) {
     switch (log) {
@@ -23,6 +20,23 @@ const char* log_name(log_kind log) {
     }
     return "event log";
 }
+
+bool trace_shown(int category) {
+    const uint16_t level = g_app ? g_app->engine.debug_level : 0;
+    return level != 0 && (level == category || level == 255);
+}
+
+class posting_trace final : public trace_sink {
+  public:
+    bool shows(int category) const override { return trace_shown(category); }
+    void line(const char* text, int) const override {
+        post_message(text, MSG_PANEL | MSG_ALARM_LOG);
+    }
+};
+
+const posting_trace the_engine_trace;
+
+} // namespace
 
 // A log that stops taking lines is reported once, and once more when it takes them again with
 // the count of what was lost; a failing event log is reported on standard error instead.
@@ -41,33 +55,44 @@ void report_log_append(const log_append_change& change) {
     if (change.log != log_kind::event || !change.failing) post_message(text, MSG_EVENT_LOG);
 }
 
-// Every program that posts messages hears of failing log appends: installed with the reporting.
-[[maybe_unused]] const bool g_log_append_reporting =
-    (set_log_append_listener(report_log_append), true);
-
-bool trace_shown(int category) {
-    return g_debug_level != 0 && (g_debug_level == category || g_debug_level == 255);
-}
-} // namespace
-
-void set_message_destinations(const message_destinations& destinations) {
-    g_destinations = destinations;
-}
-
-void set_log_writing(bool on) {
-    g_log_writing = on;
+const trace_sink& engine_trace() {
+    return the_engine_trace;
 }
 
 void post_message(const char* text, int kind) {
     if (!text) text = "";
-    if ((kind & MSG_ALARM_LOG) && g_log_writing) write_alarm_line(text);
-    if ((kind & MSG_PANEL) && g_destinations.panel) g_destinations.panel(text);
-    if ((kind & MSG_FORWARD) && g_app && g_app->network_enabled && g_destinations.forward) {
-        char line[256];
-        snprintf(line, sizeof line, "%s: %s", g_app->local.ups_id, text);
-        g_destinations.forward(g_app->alert_server, line);
+    if (!g_app) {
+        // Nothing of the engine is left to tell, but the logs still take the line.
+        log_book book{.listener = report_log_append};
+        if (kind & MSG_ALARM_LOG) write_alarm_line(book, text, time(nullptr));
+        if (kind & MSG_EVENT_LOG) write_event_line(book, text, time(nullptr));
+        return;
     }
-    if ((kind & MSG_EVENT_LOG) && g_log_writing) write_event_line(text);
+    engine_state& engine = g_app->engine;
+    if ((kind & MSG_ALARM_LOG) && engine.log_writing)
+        write_alarm_line(engine.logs, text, app_now());
+    if ((kind & MSG_PANEL) && engine.panel) engine.panel(text);
+    if (kind & MSG_FORWARD) forward_alert(text);
+    // The state may be gone once the panel has shown the text (a dialog's loop may end the
+    // application); the event log is still written.
+    if (kind & MSG_EVENT_LOG) {
+        if (!g_app) {
+            log_book book{.listener = report_log_append};
+            write_event_line(book, text, time(nullptr));
+        } else if (g_app->engine.log_writing) {
+            write_event_line(g_app->engine.logs, text, app_now());
+        }
+    }
+}
+
+int forward_alert(const char* text) {
+    if (!g_app || !g_app->network_enabled) return 0;
+    char line[256];
+    snprintf(line, sizeof line, "%.*s: %s",
+             static_cast<int>(strnlen(g_app->local.ups_id, sizeof g_app->local.ups_id)),
+             g_app->local.ups_id, text ? text : "");
+    const alert_transport transport = g_app->engine.transport;
+    return transport ? transport(g_app->alert_server, line) : 0;
 }
 
 void trace(const char* text, int category) {

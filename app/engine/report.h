@@ -1,6 +1,9 @@
 // The application's one way to report: posted messages with their destinations, and diagnostics.
 #pragma once
 
+#include "engine/trace_sink.h"
+#include "files/logs.h"
+
 // Message kind bits: the destinations of a posted text.
 enum message_kind : int {
     MSG_PANEL = 1,     // message panel of the status window (or the pop-up while minimised)
@@ -9,30 +12,34 @@ enum message_kind : int {
     MSG_EVENT_LOG = 8  // event log
 };
 
-// Diagnostic categories of trace().
-enum trace_category : int { TRACE_ERROR = 1, TRACE_WIRE = 16 };
+// The message panel that the windows provide; null drops panel texts.
+using panel_destination = void (*)(const char* text);
 
-// The destinations that the windows and the notifier provide; a null entry drops that destination.
-struct message_destinations {
-    void (*panel)(const char* text);
-    void (*forward)(const char* server, const char* text);
-};
-
-// Installs the window and forwarding destinations.
-void set_message_destinations(const message_destinations& destinations);
-
-// Turns the alarm- and event-log destinations on or off (on by default; tools that only talk to a
-// UPS turn them off so they leave no log files behind).
-void set_log_writing(bool on);
+// The means of reaching an alert server; 0 when the text was handed over. Null stands for the
+// built-in transport, which sends nothing and reports success.
+using alert_transport = int (*)(const char* server, const char* text);
 
 // Sends text to the destinations named by the bits of kind, in the order alarm log, panel,
-// forwarding, event log. A log that stops taking lines (alarm, event or data log, however it is
-// written) is reported once in the event log, or on standard error when the event log itself
-// fails, and once more when it takes lines again, with the count of those lost.
+// forwarding (forward_alert), event log, as the engine of the application state sets them up;
+// without an application only the logs are written. A log that stops taking lines (alarm, event
+// or data log, however it is written) is reported once in the event log, or on standard error
+// when the event log itself fails, and once more when it takes lines again, with the count of
+// those lost.
 void post_message(const char* text, int kind);
+
+// Offers "<UPS id>: <text>" to the alert server through the engine's transport when networking is
+// enabled; the transport result, or 0 when nothing was to be sent.
+int forward_alert(const char* text);
 
 // Posts a diagnostic line with kind 3 when the debug level is non-zero and equals category or 255.
 void trace(const char* text, int category);
 
 // Formats and traces a diagnostic line (only formatted when it would be shown).
 void tracef(int category, const char* format, ...) __attribute__((format(printf, 2, 3)));
+
+// The engine's trace sink: shows a category by the debug level of the application's engine, as
+// trace does, and posts its lines as trace does.
+const trace_sink& engine_trace();
+
+// Reports a turn in a log's appends as post_message describes; the engine's log book listener.
+void report_log_append(const log_append_change& change);

@@ -3,7 +3,7 @@
 
 #include "engine/alarms.h"
 #include "engine/app_state.h"
-#include "engine/poll_cycle.h"
+#include "engine/monitor_state.h"
 #include "engine/protocol.h"
 #include "engine/report.h"
 #include "files/config_file.h"
@@ -16,11 +16,7 @@ namespace {
 // Message kind of the shutdown warnings: panel, alarm log and the bit of value 16.
 constexpr int KIND_WARNING = 19;
 
-constexpr int WARNING_MINUTES[] = {10, 5, 2, 1};
-constexpr int WARNING_COUNT = 4;
-
-bool g_warned[WARNING_COUNT] = {};
-ups_clock g_last_selftest_run{};
+constexpr int WARNING_MINUTES[SHUTDOWN_WARNING_COUNT] = {10, 5, 2, 1};
 
 // Monthly windows cover the first week, bi-weekly ones the first and third, each with the
 // configured weekday. Each window is exactly seven days, so it holds every weekday once: a wider
@@ -73,8 +69,9 @@ bool at_minute(const ups_clock& now, const ups_clock& when) {
 void warn_ahead(ups_status& ups, int m) {
     if (m < 0 || m > 10) return;
     const int index = m >= 6 ? 0 : m >= 3 ? 1 : m == 2 ? 2 : 3;
-    if (g_warned[index]) return;
-    for (int i = 0; i <= index; ++i) g_warned[i] = true;
+    bool* warned = g_app->engine.warned;
+    if (warned[index]) return;
+    for (int i = 0; i <= index; ++i) warned[i] = true;
     announce_shutdown(ups, WARNING_MINUTES[index]);
 }
 
@@ -128,11 +125,12 @@ const char* shutdown_type_text(int type) {
 }
 
 void forget_shutdown_announcements() {
-    for (bool& warned : g_warned) warned = false;
+    if (!g_app) return;
+    for (bool& warned : g_app->engine.warned) warned = false;
 }
 
 void forget_last_selftest_run() {
-    g_last_selftest_run = ups_clock{};
+    if (g_app) g_app->engine.last_selftest_run = ups_clock{};
 }
 
 void announce_shutdown(ups_status& ups, int minutes) {
@@ -157,7 +155,7 @@ int check_shutdown_schedule(ups_status& ups) {
     char text[80];
     snprintf(text, sizeof text, "Performing %s shutdown.", shutdown_type_text(ups.shutdown_type));
     post_status_line(ups, text, KIND_POWER);
-    g_monitor_state = MONITOR_EXPIRED;
+    g_app->engine.monitor_state = MONITOR_EXPIRED;
     return 1;
 }
 
@@ -166,7 +164,7 @@ int check_selftest_schedule(ups_status& ups) {
     const ups_clock& now = g_app->poll_clock;
     // One start per minute of a date: without the day of month, the first weekly test of a month
     // would stop every later one that falls on the same weekday and time.
-    const ups_clock& last = g_last_selftest_run;
+    const ups_clock& last = g_app->engine.last_selftest_run;
     if (now.minute == last.minute && now.hour == last.hour && now.weekday == last.weekday &&
         now.day == last.day && now.month == last.month && now.year == last.year)
         return 0;
@@ -179,11 +177,11 @@ int check_selftest_schedule(ups_status& ups) {
     }
 
     const char* type = selftest_type_text(ups.selftest_type);
-    g_last_selftest_run = now;
+    g_app->engine.last_selftest_run = now;
     if (ups.power_state != 0 && ups.power_state != 1) {
-        g_monitor_state = MONITOR_SELFTEST;
+        g_app->engine.monitor_state = MONITOR_SELFTEST;
         ups.next_step = STEP_SELFTEST;
-        set_poll_period(1);
+        set_poll_period(POLL_FAST_SECONDS);
         return 1;
     }
     char text[80];
@@ -204,7 +202,7 @@ void supervise_selftest(ups_status& ups) {
     char text[80];
     if (ups.selftest_status == SELFTEST_RUNNING && !ups.selftest_announced) {
         ups.selftest_announced = 1;
-        set_poll_period(1);
+        set_poll_period(POLL_FAST_SECONDS);
         snprintf(text, sizeof text, "%s selftest in progress.",
                  selftest_type_text(ups.selftest_type));
         post_message(text, kind);
@@ -219,6 +217,6 @@ void supervise_selftest(ups_status& ups) {
             if (save_configuration(ups, *g_app) != 0)
                 post_message(configuration_save_failure(errno).c_str(), MSG_PANEL | MSG_EVENT_LOG);
         }
-        set_poll_period(3);
+        set_poll_period(POLL_NORMAL_SECONDS);
     }
 }

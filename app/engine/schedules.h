@@ -1,7 +1,9 @@
 // The self-test and shutdown schedules, their warnings, and the supervision of a running self-test.
 #pragma once
 
-#include "engine/ups_status.h"
+#include "model/ups_status.h"
+
+#include <cstdint>
 
 // Self-test types.
 enum selftest_type : int16_t {
@@ -34,7 +36,7 @@ void check_schedules(ups_status& ups);
 // Gives the 10/5/2/1-minute warnings and starts a due shutdown (monitor state 5); 1 when it did.
 int check_shutdown_schedule(ups_status& ups);
 
-// Starts a due self-test (monitor state 2, :A, poll period 1 s); 1 when it did. At most one start
+// Starts a due self-test (monitor state 2, :A, fast polls); 1 when it did. At most one start
 // per minute of the poll clock.
 int check_selftest_schedule(ups_status& ups);
 

@@ -1,7 +1,7 @@
 // Serial port I/O over POSIX: exclusive open, termios line settings, queue and modem status.
 #include "engine/serial_io.h"
 
-#include "engine/report.h"
+#include "support/unique_fd.h"
 
 #include <algorithm>
 #include <cctype>
@@ -17,7 +17,6 @@
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
-#include <utility>
 
 // The kernel's termios2 record, which carries any rate; the C library only knows the B constants,
 // and 14400 has none.
@@ -66,27 +65,11 @@ const rate_entry* find_rate(int rate) {
     return nullptr;
 }
 
-// Holds an open descriptor until it is handed to the caller.
-class open_port {
-  public:
-    explicit open_port(int fd) : fd_(fd) {}
-    open_port(const open_port&) = delete;
-    open_port& operator=(const open_port&) = delete;
-    ~open_port() {
-        if (fd_ >= 0) close_port(fd_);
-    }
-    int get() const { return fd_; }
-    int release() { return std::exchange(fd_, -1); }
-
-    // Drops the exclusive mode first: it may outlive the descriptor on some drivers.
-    static int close_port(int fd) {
-        ioctl(fd, TIOCNXCL);
-        return close(fd);
-    }
-
-  private:
-    int fd_;
-};
+// Drops the exclusive mode first: it may outlive the descriptor on some drivers.
+int close_port(int fd) {
+    ioctl(fd, TIOCNXCL);
+    return close(fd);
+}
 
 bool parse_number(const char* begin, const char* end, int& out) {
     if (begin == end || end - begin > 6) return false;
@@ -182,10 +165,10 @@ bool waiting_count(int fd, int& count) {
 
 // The port's "clear error state": the line has no error state to reset here, so this is the
 // status query that goes with it, traced when it fails.
-void clear_port_errors(int fd) {
+void clear_port_errors(int fd, const trace_sink* trace) {
     int count = 0;
     if (!waiting_count(fd, count))
-        tracef(TRACE_ERROR, "ClearCommError error: %d on file handle: %d.", errno, fd);
+        tracef(trace, TRACE_ERROR, "queue status error: %d on port handle: %d.", errno, fd);
 }
 
 } // namespace
@@ -222,7 +205,7 @@ std::string serial_resolve_port(const char* name) {
 }
 
 int SerialIO_Open(int* handle, const char* port, int rate, int data_bits, int parity,
-                  int stop_bits) {
+                  int stop_bits, const trace_sink* trace) {
     if (!handle) return 2;
     *handle = SERIAL_INVALID;
     if (!port) port = "";
@@ -234,19 +217,19 @@ int SerialIO_Open(int* handle, const char* port, int rate, int data_bits, int pa
     const std::string path = serial_resolve_port(port);
     if (g_real_ports_forbidden && is_real_device(path)) {
         ++g_real_port_refusals;
-        tracef(TRACE_ERROR, "CreateFile error: %d on file: %s.", EACCES, port);
+        tracef(trace, TRACE_ERROR, "open error: %d on port: %s.", EACCES, port);
         return 2;
     }
     // Non-blocking from the start: opening a line without carrier would otherwise wait for it.
-    open_port fd(open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
-    if (fd.get() < 0) {
-        tracef(TRACE_ERROR, "CreateFile error: %d on file: %s.", errno, port);
+    unique_fd fd(open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
+    if (!fd) {
+        tracef(trace, TRACE_ERROR, "open error: %d on port: %s.", errno, port);
         return 2;
     }
     // Without sharing: the advisory lock stops every process that opens the port through this
     // layer (root included); the exclusive tty mode also stops other programs.
     if (flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
-        tracef(TRACE_ERROR, "CreateFile error: %d on file: %s.", errno, port);
+        tracef(trace, TRACE_ERROR, "open error: %d on port: %s.", errno, port);
         return 2;
     }
     ioctl(fd.get(), TIOCEXCL);
@@ -254,47 +237,56 @@ int SerialIO_Open(int* handle, const char* port, int rate, int data_bits, int pa
     int result = 2;
     termios tio{};
     if (tcgetattr(fd.get(), &tio) != 0) {
-        tracef(TRACE_ERROR, "GetCommState error: %d on file handle: %d.", errno, fd.get());
+        tracef(trace, TRACE_ERROR, "line settings read error: %d on port handle: %d.", errno,
+               fd.get());
     } else {
         char mode[64];
         snprintf(mode, sizeof mode, "baud=%s parity=%s data=%1d stop=%1d", rate_text, parity_letter,
                  data_bits, stop_bits);
         serial_settings settings{};
         if (!serial_parse_settings(mode, settings)) {
-            tracef(TRACE_ERROR, "BuildCommDCB error: %d on format: %s.", EINVAL, rate_text);
+            tracef(trace, TRACE_ERROR, "line settings error: %d on format: %s.", EINVAL, rate_text);
         } else {
             const rate_entry* chosen = find_rate(settings.baud);
             apply_settings(tio, settings, chosen->speed);
             if (tcsetattr(fd.get(), TCSANOW, &tio) != 0 ||
                 (chosen->speed == 0 && set_other_rate(fd.get(), settings.baud) != 0))
-                tracef(TRACE_ERROR, "SetCommState error: %d on file handle: %d.", errno, fd.get());
+                tracef(trace, TRACE_ERROR, "line settings write error: %d on port handle: %d.",
+                       errno, fd.get());
             else
                 result = 0;
         }
     }
-    clear_port_errors(fd.get());
-    if (result == 0) *handle = fd.release();
+    clear_port_errors(fd.get(), trace);
+    // The port is in exclusive mode by now: a refused one leaves it through close_port.
+    const int raw = fd.release();
+    if (result == 0)
+        *handle = raw;
+    else
+        close_port(raw);
     return result;
 }
 
-int SerialIO_Close(int* handle) {
+int SerialIO_Close(int* handle, const trace_sink* trace) {
     if (!handle) return 2;
     const int fd = *handle;
     *handle = SERIAL_INVALID;
     // EINTR still releases the descriptor on Linux, so it counts as closed.
-    if (open_port::close_port(fd) != 0 && errno != EINTR) {
-        tracef(TRACE_ERROR, "CloseHandle error: %d on file handle: %d.", errno, fd);
+    if (close_port(fd) != 0 && errno != EINTR) {
+        tracef(trace, TRACE_ERROR, "close error: %d on port handle: %d.", errno, fd);
         return 2;
     }
     return 0;
 }
 
-int SerialIO_GetStatus(int handle, uint16_t* waiting, uint8_t* modem_flags) {
+int SerialIO_GetStatus(int handle, uint16_t* waiting, uint8_t* modem_flags,
+                       const trace_sink* trace) {
     if (waiting) {
         *waiting = 0;
         int count = 0;
         if (!waiting_count(handle, count)) {
-            tracef(TRACE_ERROR, "ClearCommError error: %d on file handle: %d.", errno, handle);
+            tracef(trace, TRACE_ERROR, "queue status error: %d on port handle: %d.", errno,
+                   handle);
             return 2;
         }
         *waiting = static_cast<uint16_t>(std::clamp(count, 0, 0xFFFF));
@@ -303,7 +295,8 @@ int SerialIO_GetStatus(int handle, uint16_t* waiting, uint8_t* modem_flags) {
         modem_flags[0] = 0;
         int lines = 0;
         if (ioctl(handle, TIOCMGET, &lines) != 0) {
-            tracef(TRACE_ERROR, "GetCommModemStatus error: %d on file handle: %d.", errno, handle);
+            tracef(trace, TRACE_ERROR, "modem lines error: %d on port handle: %d.", errno,
+                   handle);
             return 0;
         }
         if (lines & TIOCM_RNG) modem_flags[0] |= MODEM_RING;
@@ -313,46 +306,47 @@ int SerialIO_GetStatus(int handle, uint16_t* waiting, uint8_t* modem_flags) {
     return 0;
 }
 
-int SerialIO_Read(int handle, char* buffer, int size, int* count) {
+int SerialIO_Read(int handle, char* buffer, int size, int* count, const trace_sink* trace) {
     int dummy = 0;
     if (!count) count = &dummy;
     *count = 0;
     uint16_t ready = 0;
-    const int status = SerialIO_GetStatus(handle, &ready, nullptr);
-    tracef(TRACE_ERROR, "SerialIO_GetStatus: %d.", status);
-    tracef(TRACE_ERROR, "bRC               : %d.", status == 0 ? 1 : 0);
-    tracef(TRACE_ERROR, "usReadyCount      : %d.", ready);
+    const int status = SerialIO_GetStatus(handle, &ready, nullptr, trace);
+    tracef(trace, TRACE_ERROR, "port status: %d.", status);
+    tracef(trace, TRACE_ERROR, "status read  : %d.", status == 0 ? 1 : 0);
+    tracef(trace, TRACE_ERROR, "bytes waiting: %d.", ready);
     if (status != 0) {
-        clear_port_errors(handle);
+        clear_port_errors(handle, trace);
         return 2;
     }
     if (ready == 0) return 0;
 
-    tracef(TRACE_ERROR, "SerialIO_GetStatus successful");
+    tracef(trace, TRACE_ERROR, "port status read");
     const size_t wanted = buffer && size > 0 ? std::min<size_t>(ready, size) : 0;
     ssize_t got;
     do {
         got = read(handle, buffer, wanted);
     } while (got < 0 && errno == EINTR);
-    tracef(TRACE_ERROR, "dwCountRead: %d.", got < 0 ? 0 : static_cast<int>(got));
+    tracef(trace, TRACE_ERROR, "bytes read: %d.", got < 0 ? 0 : static_cast<int>(got));
     if (got < 0) {
-        tracef(TRACE_ERROR, "ReadFile error: %d on file handle: %d.", errno, handle);
-        clear_port_errors(handle);
+        tracef(trace, TRACE_ERROR, "read error: %d on port handle: %d.", errno, handle);
+        clear_port_errors(handle, trace);
         return 2;
     }
     *count = static_cast<int>(got);
     return 0;
 }
 
-int SerialIO_DiscardInput(int handle) {
+int SerialIO_DiscardInput(int handle, const trace_sink* trace) {
     if (tcflush(handle, TCIFLUSH) != 0) {
-        tracef(TRACE_ERROR, "PurgeComm error: %d on file handle: %d.", errno, handle);
+        tracef(trace, TRACE_ERROR, "discard error: %d on port handle: %d.", errno, handle);
         return 2;
     }
     return 0;
 }
 
-int SerialIO_Write(int handle, const char* bytes, int length, int* written) {
+int SerialIO_Write(int handle, const char* bytes, int length, int* written,
+                   const trace_sink* trace) {
     int dummy = 0;
     if (!written) written = &dummy;
     *written = 0;
@@ -362,7 +356,7 @@ int SerialIO_Write(int handle, const char* bytes, int length, int* written) {
         sent = write(handle, bytes, static_cast<size_t>(length));
     } while (sent < 0 && errno == EINTR);
     if (sent < 0) {
-        tracef(TRACE_ERROR, "WriteFile error: %d on file handle: %d.", errno, handle);
+        tracef(trace, TRACE_ERROR, "write error: %d on port handle: %d.", errno, handle);
         return 2;
     }
     *written = static_cast<int>(sent);

@@ -1,6 +1,8 @@
 // Serial port I/O over POSIX termios: open with fixed line settings, status, read, write, close.
 #pragma once
 
+#include "engine/trace_sink.h"
+
 #include <cstdint>
 #include <string>
 
@@ -27,26 +29,32 @@ bool serial_parse_settings(const char* text, serial_settings& out);
 // a path starting with "/" included, is used as given.
 std::string serial_resolve_port(const char* name);
 
+// Every operation below reports what failed, with the error number, to the trace sink it is given
+// (category TRACE_ERROR); a null sink hears nothing.
+
 // Opens a port exclusively with the given settings; 0, or 2 with handle -1.
 int SerialIO_Open(int* handle, const char* port, int rate, int data_bits, int parity,
-                  int stop_bits);
+                  int stop_bits, const trace_sink* trace = nullptr);
 
 // Closes a port and sets the handle to -1; 0, or 2 when the close failed or the handle was bad.
-int SerialIO_Close(int* handle);
+int SerialIO_Close(int* handle, const trace_sink* trace = nullptr);
 
 // Waiting-byte count and/or modem-line flags (either may be null); 0, or 2 when the count failed.
 // A failed modem-line query clears the flags and still returns 0.
-int SerialIO_GetStatus(int handle, uint16_t* waiting, uint8_t* modem_flags);
+int SerialIO_GetStatus(int handle, uint16_t* waiting, uint8_t* modem_flags,
+                       const trace_sink* trace = nullptr);
 
 // Reads only the bytes already waiting, at most size; 0 with the count, or 2.
-int SerialIO_Read(int handle, char* buffer, int size, int* count);
+int SerialIO_Read(int handle, char* buffer, int size, int* count,
+                  const trace_sink* trace = nullptr);
 
 // Discards the bytes received and not yet read; 0, or 2 (traced) when the port refused.
-int SerialIO_DiscardInput(int handle);
+int SerialIO_DiscardInput(int handle, const trace_sink* trace = nullptr);
 
 // Writes the bytes in one write; 0 when all were written, else 2 with the count written.
 // The port never blocks the caller: what the output queue cannot take now is not written.
-int SerialIO_Write(int handle, const char* bytes, int length, int* written);
+int SerialIO_Write(int handle, const char* bytes, int length, int* written,
+                   const trace_sink* trace = nullptr);
 
 // True when an open handle no longer reaches its device (hung up, unplugged, in error, or not an
 // open descriptor), so the caller should close it and open the port again; false for -1.

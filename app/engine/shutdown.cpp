@@ -3,10 +3,9 @@
 
 #include "engine/alarms.h"
 #include "engine/app_state.h"
-#include "engine/monitor_host.h"
+#include "engine/monitor_state.h"
 #include "engine/os_shutdown.h"
 #include "engine/pager.h"
-#include "engine/poll_cycle.h"
 #include "engine/protocol.h"
 #include "engine/report.h"
 #include "engine/schedules.h"
@@ -23,25 +22,12 @@ constexpr int KIND_TURN_OFF = 19;
 constexpr int KIND_NOT_TOLD = MSG_PANEL | MSG_ALARM_LOG | MSG_EVENT_LOG;
 constexpr int ICON_STEPS = 7;
 
-struct countdown_values {
-    time_t start = 0;
-    time_t last_message = 0;
-    time_t last_icon_step = 0;
-    long elapsed = 0;
-    int16_t remaining = 0;
-    int16_t icon_step = 0;
-    int current_icon = 0;
-    int next_icon = 1;
-    bool announced_off = false;
-    bool paged = false;
-    // :N was queued at the previous poll of state 6; if it still has not gone out, it never will.
-    bool grace_queued = false;
-};
-
-countdown_values g_countdown;
-
 void show_icon(const char* name) {
-    if (monitor_host* host = current_monitor_host()) host->set_icon(name);
+    if (monitor_host* host = g_app->engine.host) host->set_icon(name);
+}
+
+int16_t& monitor_state() {
+    return g_app->engine.monitor_state;
 }
 
 int16_t to_short(long value) {
@@ -50,8 +36,8 @@ int16_t to_short(long value) {
 
 void start_countdown(ups_status& ups, long seconds) {
     ups.shutdown_delay = to_short(seconds);
-    set_poll_period(1);
-    g_monitor_state = MONITOR_COUNTDOWN_START;
+    set_poll_period(POLL_FAST_SECONDS);
+    monitor_state() = MONITOR_COUNTDOWN_START;
 }
 
 void announce_countdown(ups_status& ups) {
@@ -65,7 +51,7 @@ void announce_countdown(ups_status& ups) {
 }
 
 void advance_icon(time_t now, int16_t delay) {
-    countdown_values& c = g_countdown;
+    countdown_values& c = g_app->engine.countdown;
     if (c.last_icon_step == 0) c.last_icon_step = now;
     if (c.icon_step == 0) c.icon_step = static_cast<int16_t>(delay / ICON_STEPS);
     if (now - c.last_icon_step >= c.icon_step) {
@@ -81,7 +67,7 @@ void advance_icon(time_t now, int16_t delay) {
 }
 
 void countdown_tick(ups_status& ups) {
-    countdown_values& c = g_countdown;
+    countdown_values& c = g_app->engine.countdown;
     const time_t now = g_app->poll_time;
     if (c.start == 0) c.start = now;
     if (c.last_message == 0) c.last_message = now;
@@ -108,27 +94,27 @@ void countdown_tick(ups_status& ups) {
         page_operator(ups);
     }
 
-    if (ups.shutdown_delay <= c.elapsed) g_monitor_state = MONITOR_EXPIRED;
+    if (ups.shutdown_delay <= c.elapsed) monitor_state() = MONITOR_EXPIRED;
 }
 
 void switch_ups_off(ups_status& ups) {
     if (ups.grace_time == 0) {
-        g_monitor_state = MONITOR_OS_SHUTDOWN;
+        monitor_state() = MONITOR_OS_SHUTDOWN;
         return;
     }
-    if (!g_countdown.announced_off) {
-        g_countdown.announced_off = true;
+    if (!g_app->engine.countdown.announced_off) {
+        g_app->engine.countdown.announced_off = true;
         post_message("UPS is being turned off.", KIND_TURN_OFF);
     }
     if (ups.last_step != STEP_GRACE) {
         // A port closed as gone sends nothing, so :N would be waited for at every poll while the
         // battery drains; a command that could not go out counts as not sent, and the machine
         // is shut down all the same.
-        if (g_countdown.grace_queued) {
-            g_monitor_state = MONITOR_OS_SHUTDOWN;
+        if (g_app->engine.countdown.grace_queued) {
+            monitor_state() = MONITOR_OS_SHUTDOWN;
             return;
         }
-        g_countdown.grace_queued = true;
+        g_app->engine.countdown.grace_queued = true;
         ups.next_step = STEP_GRACE;
         return;
     }
@@ -140,7 +126,7 @@ void switch_ups_off(ups_status& ups) {
     } else {
         ups.next_step = STEP_OFF_NOW;
     }
-    g_monitor_state = MONITOR_OS_SHUTDOWN;
+    monitor_state() = MONITOR_OS_SHUTDOWN;
 }
 
 // The switch-off command went out at the end of the last poll over a port that is still open.
@@ -151,20 +137,20 @@ bool ups_was_told_off(const ups_status& ups) {
 }
 
 void end_application() {
-    if (monitor_host* host = current_monitor_host()) host->terminate_application();
+    if (monitor_host* host = g_app->engine.host) host->terminate_application();
 }
 
 } // namespace
 
-void reset_countdown() {
-    g_countdown = countdown_values{};
+bool shutdown_step_shows_local_view(int16_t state) {
+    return state == MONITOR_COUNTDOWN_START || state == MONITOR_EXPIRED;
 }
 
 void cancel_countdown() {
     show_icon("Normal");
-    g_monitor_state = MONITOR_NORMAL;
-    set_poll_period(3);
-    reset_countdown();
+    monitor_state() = MONITOR_NORMAL;
+    set_poll_period(POLL_NORMAL_SECONDS);
+    g_app->engine.countdown = countdown_values{};
     forget_shutdown_announcements();
 }
 
@@ -191,7 +177,7 @@ int restart_delay(const ups_status& ups) {
 void apply_power_events(ups_status& ups) {
     // Once the UPS has been told to switch off, it will, whatever the mains do now: the system
     // must go down with it, so no event may restart or cancel the countdown.
-    if (g_monitor_state == MONITOR_OS_SHUTDOWN || g_monitor_state == MONITOR_END) {
+    if (monitor_state() == MONITOR_OS_SHUTDOWN || monitor_state() == MONITOR_END) {
         ups.power_event_pending = 0;
         ups.battery_event_pending = 0;
         return;
@@ -199,7 +185,7 @@ void apply_power_events(ups_status& ups) {
     if (ups.power_event_pending) {
         ups.power_event_pending = 0;
         if (!ups.on_battery) {
-            g_monitor_state = MONITOR_CANCELLED;
+            monitor_state() = MONITOR_CANCELLED;
             return;
         }
         start_countdown(ups, ups.battery_low ? ups.low_battery_time : ups.powerfail_time * 60L);
@@ -208,32 +194,30 @@ void apply_power_events(ups_status& ups) {
     if (!ups.battery_event_pending) return;
     ups.battery_event_pending = 0;
     if (!ups.battery_low) {
-        if (!ups.on_battery && g_monitor_state != MONITOR_NORMAL)
-            g_monitor_state = MONITOR_CANCELLED;
+        if (!ups.on_battery && monitor_state() != MONITOR_NORMAL)
+            monitor_state() = MONITOR_CANCELLED;
         return;
     }
     if (ups.on_battery) {
-        g_countdown.start = 0;
-        g_countdown.last_message = 0;
+        g_app->engine.countdown.start = 0;
+        g_app->engine.countdown.last_message = 0;
         start_countdown(ups, ups.low_battery_time);
     }
 }
 
 void run_shutdown_state(ups_status& ups) {
-    switch (g_monitor_state) {
+    switch (monitor_state()) {
     case MONITOR_COUNTDOWN_START:
-        leave_remote_view();
-        g_monitor_state = MONITOR_COUNTDOWN;
+        monitor_state() = MONITOR_COUNTDOWN;
         announce_countdown(ups);
         break;
     case MONITOR_COUNTDOWN:
         countdown_tick(ups);
         break;
     case MONITOR_EXPIRED:
-        set_poll_period(3);
-        leave_remote_view();
+        set_poll_period(POLL_NORMAL_SECONDS);
         show_icon("Battery7");
-        g_monitor_state = MONITOR_UPS_OFF;
+        monitor_state() = MONITOR_UPS_OFF;
         break;
     case MONITOR_UPS_OFF:
         switch_ups_off(ups);
@@ -242,7 +226,7 @@ void run_shutdown_state(ups_status& ups) {
         if (ups.grace_time != 0 && !ups_was_told_off(ups))
             post_message("The UPS could not be told to switch off.", KIND_NOT_TOLD);
         post_status_line(ups, "System is shutting down now!", KIND_POWER);
-        g_monitor_state = MONITOR_END;
+        monitor_state() = MONITOR_END;
         shutdown_system(shutdown_script_limit(ups.grace_time));
         end_application();
         break;

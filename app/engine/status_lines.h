@@ -1,7 +1,7 @@
 // The decoded UPS record as "key: value" lines, as the probe prints them and tests compare them.
 #pragma once
 
-#include "engine/ups_status.h"
+#include "model/ups_status.h"
 
 #include <string>
 

@@ -1,15 +1,10 @@
-// The application's clock: the one source of "now", replaceable so tests can run on a fixed time.
+// Local time for the files layer: a broken-down time that never fails.
 #pragma once
 
 #include <ctime>
 
+// A source of the current calendar time (the application's clock; tests make it run fixed or fast).
 using app_clock_source = time_t (*)();
-
-// Returns the current calendar time from the installed source (the system clock by default).
-time_t app_now();
-
-// Installs a clock source; null restores the system clock.
-void set_app_clock(app_clock_source source);
 
 // Local broken-down time of t; never fails (a time the C library cannot convert gives the epoch).
 struct tm app_localtime(time_t t);

@@ -52,7 +52,7 @@ template <class T> number_field number(T& v) {
 }
 
 // The 37 lines of norva.cfg in file order; the n-th line sets the n-th field whatever its key.
-std::array<config_line, CONFIG_FIELD_LINES> config_lines(ups_status& u, app_state& a) {
+std::array<config_line, CONFIG_FIELD_LINES> config_lines(ups_status& u, app_settings& a) {
     return {{
         {"UPS port", text(u.ups_port)},
         {"Logging", number(u.logging_enabled)},
@@ -177,12 +177,7 @@ void note(settings_problems* problems, std::string text) {
     if (problems) problems->push_back(std::move(text));
 }
 
-void clock_from_tm(const struct tm& tm, ups_clock& out) {
-    out = ups_clock{tm.tm_sec,  tm.tm_min,  tm.tm_hour, tm.tm_mday, tm.tm_mon,
-                    tm.tm_year, tm.tm_wday, tm.tm_yday, tm.tm_isdst};
-}
-
-void fill_configuration_defaults(ups_status& ups, app_state& app, time_t now) {
+void fill_configuration_defaults(ups_status& ups, app_settings& app, time_t now) {
     std::strcpy(ups.ups_port, "COM1");
     ups.logging_enabled = 1;
     ups.log_interval = 1;
@@ -207,7 +202,7 @@ void fill_configuration_defaults(ups_status& ups, app_state& app, time_t now) {
     ups.last_selftest = ups_clock{};
     ups.shutdown_enabled = 0;
     ups.shutdown_type = 2;
-    clock_from_tm(app_localtime(now), ups.shutdown_time);
+    ups.shutdown_time = clock_from_tm(app_localtime(now));
     ups.restart_time = ups.shutdown_time;
     ups.restart_enabled = 0;
     app.stale_file_limit = 0;
@@ -266,7 +261,8 @@ constexpr long long I32_MAX = std::numeric_limits<int32_t>::max();
 
 } // namespace
 
-int load_configuration(ups_status& ups, app_state& app, time_t now, settings_problems* problems) {
+int load_configuration(ups_status& ups, app_settings& app, time_t now,
+                       settings_problems* problems) {
     const std::string name = CONFIG_FILE;
     text_reader in(CONFIG_FILE);
     if (!in.is_open()) {
@@ -306,9 +302,10 @@ int load_configuration(ups_status& ups, app_state& app, time_t now, settings_pro
     // What the file did not give takes the default it has when the file is missing: left at zero,
     // a disruption, power-fail or grace time would shut the machine down at the first outage,
     // and an empty port would monitor nothing.
-    auto defaults = std::make_unique<app_state>();
-    fill_configuration_defaults(defaults->local, *defaults, now);
-    const auto default_lines = config_lines(defaults->local, *defaults);
+    auto default_ups = std::make_unique<ups_status>();
+    app_settings default_app{};
+    fill_configuration_defaults(*default_ups, default_app, now);
+    const auto default_lines = config_lines(*default_ups, default_app);
     for (int i = 0; i < CONFIG_FIELD_LINES; ++i)
         if (!given[i]) copy_field(default_lines[i], lines[i]);
     ups.nominal_voltage = nominal_voltage_of(ups.ups_voltage_text);
@@ -327,9 +324,9 @@ int load_configuration(ups_status& ups, app_state& app, time_t now, settings_pro
     return 0;
 }
 
-int save_configuration(const ups_status& ups, const app_state& app) {
+int save_configuration(const ups_status& ups, const app_settings& app) {
     // The table binds mutable fields; saving only reads them.
-    const auto lines = config_lines(const_cast<ups_status&>(ups), const_cast<app_state&>(app));
+    const auto lines = config_lines(const_cast<ups_status&>(ups), const_cast<app_settings&>(app));
     std::string out;
     out.reserve(1024);
     for (const config_line& line : lines) {

@@ -21,21 +21,10 @@ constexpr long ROTATE_KEEP = 6000;
 constexpr long EVENT_LINE_SIZE = 80;
 constexpr std::size_t COPY_PIECE = 65536;
 
-// When the last data record was written; 0 when none was written since start-up.
-time_t g_last_record = 0;
-
-// Whether each log's appends are failing, and how many failed in a row.
-struct append_health {
-    bool failing = false;
-    long lost = 0;
-};
-append_health g_health[3];
-log_append_listener g_append_listener = nullptr;
-
 // Counts a failed append and tells the listener at the turns; returns result, errno kept.
-int note_append(log_kind log, const char* file, int result) {
+int note_append(log_book& book, log_kind log, const char* file, int result) {
     const int error = errno;
-    append_health& h = g_health[static_cast<int>(log)];
+    log_book::append_health& h = book.health[static_cast<int>(log)];
     log_append_change change{log, file, result != 0, error, 0};
     bool turn = false;
     if (result != 0) {
@@ -46,10 +35,10 @@ int note_append(log_kind log, const char* file, int result) {
     } else if (h.failing) {
         turn = true;
         change.lost = h.lost;
-        h = append_health{};
+        h = log_book::append_health{};
     }
     // The state is settled first: the listener may append to a log, this one included.
-    if (turn && g_append_listener) g_append_listener(change);
+    if (turn && book.listener) book.listener(change);
     errno = error;
     return result;
 }
@@ -85,12 +74,12 @@ std::string data_record(const ups_status& ups, time_t poll_time) {
     return line;
 }
 
-int write_log_line(log_kind log, const char* file, const char* text) {
-    const struct tm tm = app_localtime(app_now());
+int write_log_line(log_book& book, log_kind log, const char* file, const char* text, time_t now) {
+    const struct tm tm = app_localtime(now);
     char stamp[64];
     std::snprintf(stamp, sizeof stamp, "%02d/%02d/%02d,%02d:%02d:%02d,", tm.tm_mon + 1, tm.tm_mday,
                   tm.tm_year, tm.tm_hour, tm.tm_min, tm.tm_sec);
-    return note_append(log, file, append_text(file, stamp + one_line(text ? text : "") + "\n"));
+    return note_append(book, log, file, append_text(file, stamp + one_line(text ? text : "") + "\n"));
 }
 
 struct rotation {
@@ -157,41 +146,32 @@ long file_size(const char* file) {
 
 } // namespace
 
-log_append_listener set_log_append_listener(log_append_listener listener) {
-    const log_append_listener previous = g_append_listener;
-    g_append_listener = listener;
-    return previous;
-}
-
-int write_data_record(const ups_status& ups, time_t poll_time) {
+int write_data_record(log_book& book, const ups_status& ups, time_t poll_time) {
     if (!ups.valid) return 0;
     const int result =
-        note_append(log_kind::data, DATA_LOG,
+        note_append(book, log_kind::data, DATA_LOG,
                     append_text(DATA_LOG, data_record(ups, poll_time), DATA_RECORD_SIZE));
     if (result == 0) rotate_log(DATA_LOG);
     return result;
 }
 
-void log_data_when_due(const ups_status& ups, int16_t& next_step, time_t poll_time) {
-    if (!ups.valid || !ups.logging_enabled) return;
-    const bool due = g_last_record == 0 || poll_time < g_last_record ||
-                     poll_time - g_last_record >= static_cast<time_t>(ups.log_interval) * 60;
-    if (!due) return;
-    write_data_record(ups, poll_time);
-    g_last_record = poll_time;
-    next_step = 7;
+bool log_data_when_due(log_book& book, const ups_status& ups, time_t poll_time) {
+    if (!ups.valid || !ups.logging_enabled) return false;
+    const time_t last = book.last_record;
+    const bool due = last == 0 || poll_time < last ||
+                     poll_time - last >= static_cast<time_t>(ups.log_interval) * 60;
+    if (!due) return false;
+    write_data_record(book, ups, poll_time);
+    book.last_record = poll_time;
+    return true;
 }
 
-void reset_data_log_timer() {
-    g_last_record = 0;
+int write_alarm_line(log_book& book, const char* text, time_t now) {
+    return write_log_line(book, log_kind::alarm, ALARM_LOG, text, now);
 }
 
-int write_alarm_line(const char* text) {
-    return write_log_line(log_kind::alarm, ALARM_LOG, text);
-}
-
-int write_event_line(const char* text) {
-    const int result = write_log_line(log_kind::event, EVENT_LOG, text);
+int write_event_line(log_book& book, const char* text, time_t now) {
+    const int result = write_log_line(book, log_kind::event, EVENT_LOG, text, now);
     if (result == 0) rotate_log(EVENT_LOG);
     return result;
 }
@@ -220,20 +200,20 @@ void rotate_log(const char* file) {
     tail.publish();
 }
 
-int CopyLocalFile(const char* source, const char* destination) {
+int CopyLocalFile(log_book& book, const char* source, const char* destination, time_t now) {
     char message[600];
     text_reader in(source);
     if (!in.is_open()) {
         std::snprintf(message, sizeof message, "CopyLocalFile File: %s, open error: %d", source,
                       in.error());
-        write_event_line(message);
+        write_event_line(book, message, now);
         return 2;
     }
     atomic_text_file out(destination);
     if (!out.is_open()) {
         std::snprintf(message, sizeof message, "CopyLocalFile File: %s, create error: %d",
                       destination, out.error());
-        write_event_line(message);
+        write_event_line(book, message, now);
         return 2;
     }
     std::string piece;
@@ -242,7 +222,7 @@ int CopyLocalFile(const char* source, const char* destination) {
         // A copy cut short by a full disk must not pass for a whole one.
         std::snprintf(message, sizeof message, "CopyLocalFile File: %s, write error: %d",
                       destination, out.error());
-        write_event_line(message);
+        write_event_line(book, message, now);
         return 2;
     }
     return 0;

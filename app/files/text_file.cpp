@@ -11,8 +11,6 @@
 
 namespace {
 
-void (*g_directory_sync_observer)(const char*) = nullptr;
-
 // The directory part of a path ("." for a bare name, "/" for a name in the root).
 std::string directory_of(const std::string& path) {
     const std::size_t slash = path.rfind('/');
@@ -41,30 +39,6 @@ bool follow_links(const char* path, std::string& out) {
 }
 
 } // namespace
-
-unique_fd::~unique_fd() {
-    close();
-}
-
-unique_fd& unique_fd::operator=(unique_fd&& other) noexcept {
-    if (this != &other) {
-        close();
-        fd_ = other.release();
-    }
-    return *this;
-}
-
-int unique_fd::release() {
-    const int fd = fd_;
-    fd_ = -1;
-    return fd;
-}
-
-bool unique_fd::close() {
-    if (fd_ < 0) return true;
-    const int result = ::close(release());
-    return result == 0;
-}
 
 text_reader::text_reader(const char* path)
     : fd_(::open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)) {
@@ -247,7 +221,7 @@ int atomic_text_file::prepare(bool durable) {
     return 0;
 }
 
-int atomic_text_file::publish() {
+int atomic_text_file::publish(directory_sync_observer observer) {
     if (!created_ || fd_ || error_ != 0) return 2;
     if (::rename(temp_.c_str(), path_.c_str()) != 0) {
         error_ = errno;
@@ -256,31 +230,27 @@ int atomic_text_file::publish() {
     created_ = false;
     // The rename lives in the directory: without this sync a power loss can bring the old file
     // back, or none.
-    if (durable_ && sync_directory_of(path_.c_str()) != 0) {
+    if (durable_ && sync_directory_of(path_.c_str(), observer) != 0) {
         error_ = errno;
         return 2;
     }
     return 0;
 }
 
-int atomic_text_file::commit(bool durable) {
-    return prepare(durable) == 0 ? publish() : 2;
+int atomic_text_file::commit(bool durable, directory_sync_observer observer) {
+    return prepare(durable) == 0 ? publish(observer) : 2;
 }
 
-int sync_directory_of(const char* path) {
+int sync_directory_of(const char* path, directory_sync_observer observer) {
     const std::string dir = directory_of(path);
     unique_fd fd(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!fd) return 2;
     if (::fsync(fd.get()) != 0 && errno != EINVAL && errno != ENOTSUP) return 2;
-    if (g_directory_sync_observer) g_directory_sync_observer(dir.c_str());
+    if (observer) observer(dir.c_str());
     return 0;
 }
 
-void set_directory_sync_observer(void (*observer)(const char* directory)) {
-    g_directory_sync_observer = observer;
-}
-
-int rewrite_text_file(const char* path, std::string_view text) {
+int rewrite_text_file(const char* path, std::string_view text, directory_sync_observer observer) {
     std::string target;
     if (!follow_links(path, target)) return 2;
     int mode = -1;
@@ -302,7 +272,7 @@ int rewrite_text_file(const char* path, std::string_view text) {
             error = file.error();
         } else {
             file.write(text);
-            if (file.commit(true) != 0) error = file.error();
+            if (file.commit(true, observer) != 0) error = file.error();
         }
     }
     // Set once the temporary file is gone, whose removal may change errno.

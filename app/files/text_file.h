@@ -1,30 +1,11 @@
 // Windows text files on a POSIX file system: lines end in CR LF on disk and in LF in memory.
 #pragma once
 
+#include "support/unique_fd.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
-
-// A file descriptor closed on destruction.
-class unique_fd {
-  public:
-    unique_fd() = default;
-    explicit unique_fd(int fd) : fd_(fd) {}
-    ~unique_fd();
-    unique_fd(unique_fd&& other) noexcept : fd_(other.release()) {}
-    unique_fd& operator=(unique_fd&& other) noexcept;
-    unique_fd(const unique_fd&) = delete;
-    unique_fd& operator=(const unique_fd&) = delete;
-
-    int get() const { return fd_; }
-    explicit operator bool() const { return fd_ >= 0; }
-    int release();
-    // Closes the descriptor now; false when close reported an error (such as a deferred write).
-    bool close();
-
-  private:
-    int fd_ = -1;
-};
 
 // Reads a text file with CR LF turned into LF; a lone CR stays as it is.
 class text_reader {
@@ -72,6 +53,9 @@ bool write_all(int fd, std::string_view data);
 // so that the text starts on a boundary. 0, or 2 with errno set.
 int append_text(const char* path, std::string_view text, std::size_t record_size = 0);
 
+// Told of each directory synced after a rename (tests watch the order of rename and sync).
+using directory_sync_observer = void (*)(const char* directory);
+
 // Writes a whole file as a temporary file beside it and renames it over the target on commit, so
 // the target is either the old file or the complete new one.
 class atomic_text_file {
@@ -94,13 +78,14 @@ class atomic_text_file {
     // Flushes and renames over the target; durable, it also syncs the file before the rename and
     // the directory after it. 0, or 2: the target is then untouched, except when only the
     // directory sync failed (the new file is in place, but may not survive a power loss).
-    int commit(bool durable);
+    // observer, when given, is told of the directory synced.
+    int commit(bool durable, directory_sync_observer observer = nullptr);
 
     // The two halves of commit, for callers that must act between them: flush, optionally sync,
     // and close the temporary file; then rename it over the target (and sync the directory when
     // prepared durable). Each 0, or 2.
     int prepare(bool durable);
-    int publish();
+    int publish(directory_sync_observer observer = nullptr);
 
     // Name of the temporary file for a target at the given attempt (0 first; the next attempt is
     // taken when a file of that name exists).
@@ -119,16 +104,14 @@ class atomic_text_file {
 };
 
 // Syncs the directory that holds path, so that a rename in it survives a power loss; 0, or 2
-// with errno set. A file system that cannot sync directories counts as done.
-int sync_directory_of(const char* path);
-
-// Calls observer with each directory synced (tests watch the order of rename and sync through
-// it); null stops it.
-void set_directory_sync_observer(void (*observer)(const char* directory));
+// with errno set. A file system that cannot sync directories counts as done. observer, when
+// given, is told of the directory once it is synced.
+int sync_directory_of(const char* path, directory_sync_observer observer = nullptr);
 
 // Rewrites a whole file through a temporary file, synced to disk, the rename then synced in its
 // directory. A symbolic link is kept and the file it leads to is replaced, keeping its
 // permissions. A read-only target (no write permission bit, or not writable by this process) is
 // refused like a plain open for writing would refuse it. 0, or 2 with errno telling why (the old
-// file untouched, but for a failed directory sync, see commit).
-int rewrite_text_file(const char* path, std::string_view text);
+// file untouched, but for a failed directory sync, see commit). observer as for commit.
+int rewrite_text_file(const char* path, std::string_view text,
+                      directory_sync_observer observer = nullptr);

@@ -4,6 +4,7 @@
 #include "engine/app_state.h"
 #include "files/clock.h"
 #include "ui/status_draw.h"
+#include "ui/ui_state.h"
 
 #include <cstdio>
 #include <cstring>
@@ -37,9 +38,9 @@ void set_line(char (&line)[48], const char* text) {
 
 // The dialog's create event stores its handle, so it exists once the call returns.
 WINDOW alarm_popup() {
-    if (!g_app->alarm_popup)
+    if (!g_ui.alarm_popup)
         wyn_dlg_create_res(WT_MODELESS_DLG, DLG_ALARM_POPUP, EM_ALL, alarm_popup_handler, 0);
-    return g_app->alarm_popup;
+    return g_ui.alarm_popup;
 }
 
 void add_to_popup(const char* text) {
@@ -77,7 +78,7 @@ const char* message_panel_line(int index) {
 }
 
 void message_panel_add(const char* text) {
-    if (!g_app || !g_app->status_window) return;
+    if (!g_app || !g_ui.status_window) return;
     if (!text) text = "";
     if (!*text) {
         g_panel.fill = 1;
@@ -85,8 +86,8 @@ void message_panel_add(const char* text) {
     } else {
         if (task_minimised())
             add_to_popup(text);
-        else if (g_app->alarm_popup)
-            wyn_vobj_destroy(g_app->alarm_popup);
+        else if (g_ui.alarm_popup)
+            wyn_vobj_destroy(g_ui.alarm_popup);
         if (g_panel.fill >= 1 && g_panel.fill <= 3) {
             set_line(g_panel.lines[g_panel.fill - 1], text);
             ++g_panel.fill;
@@ -97,7 +98,7 @@ void message_panel_add(const char* text) {
         }
     }
     // The pop-up may have taken the status window with it when the application is ending.
-    if (g_app && g_app->status_window) message_panel_draw(g_app->status_window, true);
+    if (g_app && g_ui.status_window) message_panel_draw(g_ui.status_window, true);
 }
 
 void message_panel_draw(WINDOW win, bool partial) {
@@ -128,10 +129,10 @@ void message_panel_draw(WINDOW win, bool partial) {
 int32_t alarm_popup_handler(WINDOW win, EVENT* ev) {
     switch (ev->type) {
     case E_CREATE:
-        if (g_app) g_app->alarm_popup = win;
+        g_ui.alarm_popup = win;
         break;
     case E_DESTROY:
-        if (g_app && g_app->alarm_popup == win) g_app->alarm_popup = nullptr;
+        if (g_ui.alarm_popup == win) g_ui.alarm_popup = nullptr;
         break;
     case E_CLOSE:
         wyn_vobj_destroy(win);

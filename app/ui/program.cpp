@@ -1,36 +1,15 @@
-// The main routine: the program's directory, the system version, toolkit attributes, the
-// application.
+// The main routine: the program's directory, toolkit attributes, the application.
 #include "ui/program.h"
 
-#include "ui/fixed_text.h"
 #include "ui/poll_errors.h"
 #include "ui/task_window.h"
 #include "ui/test_seam.h"
 
 #include <climits>
 #include <res/ids.h>
-#include <sys/utsname.h>
 #include <unistd.h>
 #include <wyn/checked/app.h>
 #include <wyn/checked/win.h>
-
-os_version_info g_os_version{};
-
-namespace {
-
-// Linux stands in for the NT family of the original platform.
-constexpr int kPlatformNt = 2;
-
-void read_os_version() {
-    g_os_version = os_version_info{};
-    g_os_version.platform_id = kPlatformNt;
-    struct utsname names {};
-    if (uname(&names) != 0) return;
-    copy_text(g_os_version.system, names.sysname);
-    copy_text(g_os_version.release, names.release);
-}
-
-} // namespace
 
 std::string program_directory(const char* argv0) {
     std::string path = argv0 ? argv0 : "";
@@ -48,7 +27,6 @@ std::string program_directory(const char* argv0) {
 int voltsentry_main(int argc, char** argv, const std::string& directory) {
     // Every file of the application is read and written beside the program.
     if (chdir(directory.c_str()) != 0) return 0;
-    read_os_version();
     wyn_vobj_set_attr(nullptr, ATTR_CTL3D, 1);
     static RCT task_rect{20, 0, 500, 648};
     wyn_vobj_set_attr(nullptr, ATTR_TASK_RECT, reinterpret_cast<ATTR_VALUE>(&task_rect));

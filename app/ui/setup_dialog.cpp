@@ -7,6 +7,7 @@
 #include "files/config_file.h"
 #include "ui/fixed_text.h"
 #include "ui/prompts.h"
+#include "ui/ui_state.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -164,7 +165,7 @@ void store_port(WINDOW dlg, ups_status& ups) {
     copy_text(ups.ups_port, port);
     copy_text(ups.port_in_use, port);
     // Before the status window exists no port is open yet; it opens the stored one itself.
-    if (!changed || g_app->remote_view || !g_app->status_window) return;
+    if (!changed || g_app->remote_view || !g_ui.status_window) return;
     ups_port_close();
     ups.valid = 0;
     if (ups_port_open() != 0) {

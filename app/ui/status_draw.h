@@ -1,7 +1,7 @@
 // Drawing of the status window: the clock, the UPS-in-view and status panels, and the gauges.
 #pragma once
 
-#include "engine/ups_status.h"
+#include "model/ups_status.h"
 
 #include <wyn/types.h>
 

@@ -2,6 +2,7 @@
 #include "ui/status_window.h"
 
 #include "engine/app_state.h"
+#include "engine/monitor_state.h"
 #include "engine/poll_cycle.h"
 #include "engine/report.h"
 #include "engine/serial_io.h"
@@ -11,6 +12,7 @@
 #include "ui/status_draw.h"
 #include "ui/test_seam.h"
 #include "ui/ui_host.h"
+#include "ui/ui_state.h"
 #include "ui/voltage_check.h"
 
 #include <cerrno>
@@ -57,7 +59,7 @@ void check_voltage(WINDOW win) {
     if (!g_app || !check_nominal_voltage(g_app->local, ask_voltage)) return;
     if (save_configuration(g_app->local, *g_app) != 0)
         post_message(configuration_save_failure(errno).c_str(), MSG_PANEL | MSG_EVENT_LOG);
-    if (g_app->status_window == win) wyn_dwin_invalidate_rect(win, nullptr);
+    if (g_ui.status_window == win) wyn_dwin_invalidate_rect(win, nullptr);
 }
 } // namespace
 
@@ -69,23 +71,24 @@ int32_t status_window_handler(WINDOW win, EVENT* ev) {
     switch (ev->type) {
     case E_CREATE:
         if (!g_app) break;
-        g_app->status_window = win;
+        g_ui.status_window = win;
         status_draw_reset();
         install_ui_host();
         // A test run, logged or scripted, may only ever reach pseudo-terminals.
         if (test_seam_active()) forbid_real_serial_ports();
         if (ups_port_open() != 0) {
             char text[64];
-            std::snprintf(text, sizeof text, "Error opening port: %s!", ups_port_in_use());
+            std::snprintf(text, sizeof text, "Error opening port: %s!",
+                          ups_port_in_use().c_str());
             post_message(text, MSG_PANEL | MSG_ALARM_LOG);
         }
-        if (set_poll_period(1) != 0) wyn_app_destroy();
+        if (set_poll_period(POLL_FAST_SECONDS) != 0) wyn_app_destroy();
         break;
     case E_UPDATE:
         status_draw(win, false);
         break;
     case E_TIMER:
-        if (!g_app || ev->v.timer.id != g_app->poll_timer || g_polling) break;
+        if (!g_app || ev->v.timer.id != g_ui.poll_timer || g_polling) break;
         {
             flag_scope polling(g_polling);
             poll_error_scope errors;
@@ -106,13 +109,11 @@ int32_t status_window_handler(WINDOW win, EVENT* ev) {
             wyn_app_destroy();
         break;
     case E_DESTROY:
-        if (!g_app || g_app->status_window != win) break;
-        if (g_app->poll_timer) {
-            wyn_timer_destroy(g_app->poll_timer);
-            g_app->poll_timer = 0;
-        }
+        if (!g_app || g_ui.status_window != win) break;
+        the_ui_host().stop_poll_timer();
+        g_app->engine.timer_running = false;
         if (g_app->serial_handle >= 0) ups_port_close();
-        g_app->status_window = nullptr;
+        g_ui.status_window = nullptr;
         break;
     default:
         break;

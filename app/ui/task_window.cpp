@@ -5,7 +5,6 @@
 #include "engine/command_line.h"
 #include "engine/os_shutdown.h"
 #include "engine/report.h"
-#include "files/clock.h"
 #include "files/config_file.h"
 #include "ui/fixed_text.h"
 #include "ui/menu_bar.h"
@@ -15,6 +14,7 @@
 #include "ui/status_draw.h"
 #include "ui/status_window.h"
 #include "ui/test_seam.h"
+#include "ui/ui_state.h"
 
 #include <memory>
 #include <new>
@@ -40,7 +40,8 @@ bool create_app_state() {
     g_app_owner.reset(new (std::nothrow) app_state{});
     g_app = g_app_owner.get();
     if (!g_app) return false;
-    g_app->serial_handle = -1;
+    // A test run's clock may run fast; it is the engine's clock from the start.
+    g_app->engine.clock = test_seam_clock();
     app_stamp_poll_time(*g_app, app_now());
     ups_status& local = g_app->local;
     if (local.hardware_id[0] == '\0') copy_text(local.hardware_id, kDefaultHardwareId);
@@ -51,11 +52,11 @@ bool create_app_state() {
 }
 
 void apply_command_line(uint8_t& setup_done) {
-    command_line_options options{g_debug_level, setup_done, g_pnp_search, {}};
+    command_line_options options{g_app->engine.debug_level, setup_done, g_pnp_search, {}};
     copy_text(options.hardware_id, g_app->local.hardware_id);
     parse_command_line(reinterpret_cast<const char*>(wyn_vobj_get_attr(nullptr, ATTR_CMD_LINE)),
                        options);
-    g_debug_level = options.debug_level;
+    g_app->engine.debug_level = options.debug_level;
     setup_done = options.setup_done;
     g_pnp_search = options.pnp_search;
     copy_text(g_app->local.hardware_id, options.hardware_id);
@@ -126,7 +127,7 @@ void on_create(WINDOW task) {
         return;
     }
     copy_text(g_app->ups_in_view, g_app->local.ups_id);
-    g_app->task_window = wyn_vobj_get_attr(task, ATTR_NATIVE_WINDOW);
+    g_ui.task_window = wyn_vobj_get_attr(task, ATTR_NATIVE_WINDOW);
     status_scale_init();
     for (int16_t tag : kRemoteMenuItems) enable_menu_item(task, tag, g_app->network_enabled != 0);
     if (!create_status_window(task)) {
@@ -142,6 +143,7 @@ void on_create(WINDOW task) {
 void on_destroy() {
     g_app = nullptr;
     g_app_owner.reset();
+    g_ui = ui_state{};
 }
 
 } // namespace

@@ -2,7 +2,6 @@
 #include "ui/test_seam.h"
 
 #include "engine/os_shutdown.h"
-#include "files/clock.h"
 #include "ui/menu_bar.h"
 #include "ui/ui_host.h"
 
@@ -74,6 +73,7 @@ struct seam_state {
     // The scaled clock: calendar time at start, and real time since then times the factor.
     time_t clock_base = 0;
     std::chrono::steady_clock::time_point clock_start;
+    app_clock_source clock = nullptr; // null while time runs as it does
     long time_scale = 1;
 };
 
@@ -256,7 +256,7 @@ void start_time_scale(const char* text) {
     s.time_scale = factor;
     s.clock_base = std::time(nullptr);
     s.clock_start = std::chrono::steady_clock::now();
-    set_app_clock(scaled_now);
+    s.clock = scaled_now;
     the_ui_host().set_time_scale(static_cast<int>(factor));
 }
 
@@ -302,6 +302,10 @@ bool test_seam_scripted() {
 
 bool test_seam_active() {
     return seam().scripted || seam().log;
+}
+
+app_clock_source test_seam_clock() {
+    return seam().clock;
 }
 
 void test_seam_log(const char* kind, const char* text) {

@@ -27,6 +27,8 @@
 // never reaches the machine's own power-off.
 #pragma once
 
+#include "files/clock.h"
+
 #include <cstdint>
 #include <wyn/types.h>
 
@@ -39,6 +41,10 @@ bool test_seam_scripted();
 
 // True when the run is a test: a log or a script is set.
 bool test_seam_active();
+
+// The application's clock for this run: the fast clock of VOLTSENTRY_TEST_TIMESCALE, or null for
+// the system's clock.
+app_clock_source test_seam_clock();
 
 // Appends a line to the test log (nothing without one).
 void test_seam_log(const char* kind, const char* text);

@@ -5,11 +5,14 @@
 #include "engine/report.h"
 #include "ui/message_panel.h"
 #include "ui/status_draw.h"
+#include "ui/ui_state.h"
 
 #include <wyn/checked/app.h>
 #include <wyn/checked/dwin.h>
 
 #include <algorithm>
+
+ui_state g_ui;
 
 namespace {
 ui_host g_host;
@@ -24,25 +27,29 @@ void show_in_panel(const char* text) {
 }
 } // namespace
 
-int ui_host::create_poll_timer(int milliseconds) {
-    if (!g_app || !g_app->status_window) return 0;
+bool ui_host::start_poll_timer(int milliseconds) {
+    if (!g_ui.status_window) return false;
     const int period =
         std::max(milliseconds / time_scale_, std::min(milliseconds, kShortestTimerMs));
-    const int32_t id = wyn_timer_create(g_app->status_window, period);
-    // The toolkit's -1 means no timer; the engine knows no timer as 0.
-    return id < 0 ? 0 : id;
+    const int32_t id = wyn_timer_create(g_ui.status_window, period);
+    // The toolkit's -1 means no timer.
+    if (id <= 0) return false;
+    stop_poll_timer();
+    g_ui.poll_timer = id;
+    return true;
 }
 
-void ui_host::destroy_poll_timer(int timer) {
-    if (timer > 0) wyn_timer_destroy(timer);
+void ui_host::stop_poll_timer() {
+    if (g_ui.poll_timer > 0) wyn_timer_destroy(g_ui.poll_timer);
+    g_ui.poll_timer = 0;
 }
 
 void ui_host::draw_clock() {
-    if (g_app && g_app->status_window) status_draw_clock(g_app->status_window, true);
+    if (g_app && g_ui.status_window) status_draw_clock(g_ui.status_window, true);
 }
 
 void ui_host::refresh_status() {
-    if (g_app && g_app->status_window) status_draw(g_app->status_window, true);
+    if (g_app && g_ui.status_window) status_draw(g_ui.status_window, true);
 }
 
 void ui_host::set_icon(const char* name) {
@@ -59,8 +66,9 @@ void ui_host::set_time_scale(int factor) {
 }
 
 void install_ui_host() {
-    set_monitor_host(&g_host);
-    set_message_destinations(message_destinations{show_in_panel, nullptr});
+    if (!g_app) return;
+    g_app->engine.host = &g_host;
+    g_app->engine.panel = show_in_panel;
 }
 
 void watch_panel_messages(void (*watcher)(const char* text)) {

@@ -8,12 +8,14 @@
 // The engine's host over the checked toolkit calls, acting on the windows of the application state.
 class ui_host final : public monitor_host {
   public:
-    int create_poll_timer(int milliseconds) override;
-    void destroy_poll_timer(int timer) override;
+    bool start_poll_timer(int milliseconds) override;
     void draw_clock() override;
     void refresh_status() override;
     void set_icon(const char* name) override;
     void terminate_application() override;
+
+    // Stops the poll timer when one runs (the status window's end).
+    void stop_poll_timer();
 
     // The icon name last set ("Normal" until another is chosen).
     const std::string& icon() const { return icon_; }
@@ -27,7 +29,8 @@ class ui_host final : public monitor_host {
     int time_scale_ = 1;
 };
 
-// Installs the one ui_host as the engine's host and the message panel as its panel destination.
+// Installs the one ui_host as the host of the application's engine and the message panel as its
+// panel destination.
 void install_ui_host();
 
 // Shows every text bound for the message panel to watcher first (null for none).

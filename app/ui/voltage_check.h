@@ -1,7 +1,7 @@
 // The nominal voltage of a UPS that cannot report its own: asked once, forgotten when not needed.
 #pragma once
 
-#include "engine/ups_status.h"
+#include "model/ups_status.h"
 
 #include <cstdint>
 

@@ -1,8 +1,6 @@
 // upsprobe: asks a UPS who it is and what it reads, through the program's own serial and
 // protocol code, and prints the decoded record.
-#include "engine/app_state.h"
 #include "engine/protocol.h"
-#include "engine/report.h"
 #include "engine/serial_io.h"
 #include "engine/status_lines.h"
 
@@ -67,13 +65,22 @@ struct probe_options {
     const char* port = nullptr;
 };
 
-void show_trace(const char* text) {
-    fprintf(stderr, "upsprobe: %s\n", text);
-}
+// With --debug the wire trace goes to standard error, and nothing ever goes to log files.
+class wire_trace final : public trace_sink {
+  public:
+    explicit wire_trace(bool on) : on_(on) {}
+    bool shows(int category) const override { return on_ && category == TRACE_WIRE; }
+    void line(const char* text, int) const override { fprintf(stderr, "upsprobe: %s\n", text); }
+
+  private:
+    bool on_;
+};
 
 class probe {
   public:
-    probe(const probe_options& options, int handle) : options_(options), handle_(handle) {
+    probe(const probe_options& options, int handle, const trace_sink& trace)
+        : options_(options), handle_(handle) {
+        session_.trace = &trace;
         ups_.nominal_voltage = options.nominal;
         ups_.selftest_status = 5;
     }
@@ -96,6 +103,7 @@ class probe {
 
     const probe_options& options_;
     int handle_;
+    protocol_session session_;
     ups_status ups_{};
     unsigned answered_ = 0;
     steady_clock::time_point last_send_{};
@@ -103,7 +111,7 @@ class probe {
 
 uint16_t probe::waiting() {
     uint16_t count = 0;
-    if (SerialIO_GetStatus(handle_, &count, nullptr) != 0) return 0;
+    if (SerialIO_GetStatus(handle_, &count, nullptr, session_.trace) != 0) return 0;
     return count;
 }
 
@@ -121,8 +129,8 @@ bool probe::attempt(int step, int number) {
     std::this_thread::sleep_until(last_send_ + milliseconds(250));
     ups_.next_step = static_cast<int16_t>(step);
     last_send_ = steady_clock::now();
-    SendUPSCommand(handle_, ups_);
-    const std::string command = protocol_last_command();
+    SendUPSCommand(session_, handle_, ups_);
+    const std::string command = session_.command;
     // The echo, the separator, the digits and the closing carriage return.
     const int complete = static_cast<int>(command.size()) + 1 + reply_digits(step) + 1;
     const auto deadline = last_send_ + milliseconds(options_.timeout_ms);
@@ -142,7 +150,7 @@ bool probe::attempt(int step, int number) {
     }
     if (count < complete)
         debug("%s: reply incomplete, %d bytes (attempt %d)", command.c_str(), count, number);
-    if (GetNorvaKestraUPSData(handle_, ups_) != 0) {
+    if (GetNorvaKestraUPSData(session_, handle_, ups_) != 0) {
         debug("%s: reply refused (attempt %d of %d)", command.c_str(), number, options_.retries);
         return false;
     }
@@ -229,21 +237,16 @@ int main(int argc, char** argv) {
     probe_options options;
     if (const int parsed = parse_options(argc, argv, options); parsed != 0)
         return parsed == 1 ? 0 : 2;
-    // The probe only talks to the UPS: the trace goes to standard error, never to log files.
-    set_log_writing(false);
-    if (options.debug) {
-        set_message_destinations(message_destinations{show_trace, nullptr});
-        g_debug_level = TRACE_WIRE;
-    }
+    const wire_trace trace(options.debug);
     const std::string device = serial_resolve_port(options.port);
     int handle = SERIAL_INVALID;
     errno = 0;
-    if (SerialIO_Open(&handle, options.port, 2400, 8, 0, 1) != 0) {
+    if (SerialIO_Open(&handle, options.port, 2400, 8, 0, 1, &trace) != 0) {
         fprintf(stderr, "upsprobe: cannot open port %s (%s): %s\n", options.port, device.c_str(),
                 errno ? strerror(errno) : "refused");
         return 2;
     }
-    probe session(options, handle);
+    probe session(options, handle, trace);
     bool answered = session.step(STEP_PROTOCOL);
     const char* failed = ":W";
     struct {
@@ -262,7 +265,7 @@ int main(int argc, char** argv) {
         failed = ":A/:C";
     else if (answered && !options.selftest && !(answered = session.step(STEP_SELFTEST_RESULT)))
         failed = ":C";
-    SerialIO_Close(&handle);
+    SerialIO_Close(&handle, &trace);
     // What the UPS did answer helps find why it stopped, so it is shown even then.
     std::istringstream lines(status_lines(session.record()));
     for (std::string line; std::getline(lines, line);)

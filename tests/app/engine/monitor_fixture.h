@@ -5,9 +5,9 @@
 #include "common/pty.h"
 #include "engine/app_state.h"
 #include "engine/monitor_host.h"
+#include "engine/monitor_state.h"
 #include "engine/poll_cycle.h"
 #include "engine/report.h"
-#include "files/clock.h"
 
 #include <gtest/gtest.h>
 #include <sys/ioctl.h>
@@ -20,12 +20,15 @@
 #include <thread>
 #include <vector>
 
+// Timers are numbered from 1 in the order they were asked for; a failed one keeps its number.
 struct recording_host : monitor_host {
-    int create_poll_timer(int milliseconds) override {
+    bool start_poll_timer(int milliseconds) override {
         timers.push_back(milliseconds);
-        return fail_timer ? 0 : static_cast<int>(timers.size());
+        if (fail_timer) return false;
+        if (running != 0) destroyed.push_back(running);
+        running = static_cast<int>(timers.size());
+        return true;
     }
-    void destroy_poll_timer(int timer) override { destroyed.push_back(timer); }
     void draw_clock() override { ++clock_draws; }
     void refresh_status() override { ++refreshes; }
     void set_icon(const char* name) override { icons.emplace_back(name); }
@@ -41,12 +44,14 @@ struct recording_host : monitor_host {
 
     bool fail_timer = false;
     bool end_frees_state = false;
+    int running = 0; // the timer that runs now, 0 for none
     std::vector<int> timers, destroyed;
     std::vector<std::string> icons;
     int clock_draws = 0, refreshes = 0, terminations = 0;
 };
 
-// Texts that reached the message panel, and lines forwarded to the alert server.
+// Texts that reached the message panel, and lines forwarded to the alert server (its name, a bar,
+// then the line when the server is not the configured "alerts").
 inline std::vector<std::string> g_panel, g_forwarded;
 inline time_t g_now = 0;
 
@@ -119,9 +124,10 @@ class monitor_test : public ::testing::Test {
         work_dir = pattern;
         std::filesystem::current_path(work_dir);
 
+        // A fresh application state is a fresh engine: nothing of an earlier test is left in it.
         g_app = new app_state{};
-        g_app->serial_handle = -1;
         g_app->network_enabled = 1;
+        std::strcpy(g_app->alert_server, "alerts");
         ups_status& u = g_app->local;
         strcpy(u.ups_port, "UPS");
         strcpy(u.modem_port, "MODEM");
@@ -135,25 +141,25 @@ class monitor_test : public ::testing::Test {
         u.grace_time = 120;
         u.selftest_status = 5;
 
-        reset_monitor_engine();
         g_panel.clear();
         g_forwarded.clear();
-        set_monitor_host(&host);
-        set_message_destinations({[](const char* t) { g_panel.emplace_back(t); },
-                                  [](const char*, const char* t) { g_forwarded.emplace_back(t); }});
+        engine_state& engine = g_app->engine;
+        engine.host = &host;
+        engine.panel = [](const char* t) { g_panel.emplace_back(t); };
+        engine.transport = [](const char* server, const char* t) {
+            g_forwarded.emplace_back(std::strcmp(server, "alerts") == 0 ? std::string(t)
+                                                                       : server + std::string("|") + t);
+            return 0;
+        };
         g_now = at(2024, 3, 5, 12, 0, 0); // a Tuesday
-        set_app_clock([] { return g_now; });
+        engine.clock = [] { return g_now; };
         app_stamp_poll_time(*g_app, g_now);
     }
 
     void TearDown() override {
         if (g_app && g_app->serial_handle != -1) ups_port_close();
-        reset_monitor_engine();
         delete g_app;
         g_app = nullptr;
-        set_monitor_host(nullptr);
-        set_app_clock(nullptr);
-        set_message_destinations({nullptr, nullptr});
         std::filesystem::current_path(previous_dir);
         std::filesystem::remove_all(work_dir);
     }
@@ -176,6 +182,9 @@ class monitor_test : public ::testing::Test {
         ASSERT_EQ(ups_port_open(), 0);
         ups.answer(g_app->serial_handle);
     }
+
+    // The engine's monitor state.
+    static int16_t monitor_state() { return g_app->engine.monitor_state; }
 
     // Advances the clock, runs one poll and lets the UPS answer what it sent.
     void tick(int seconds = 1) {

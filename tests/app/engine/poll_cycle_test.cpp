@@ -89,19 +89,19 @@ TEST_F(poll_cycle, PollPeriodRecreatesTheTimerOnlyWhenItChangesOrIsMissing) {
     EXPECT_EQ(host.timers, std::vector<int>{1000});
     EXPECT_EQ(set_poll_period(3), 0);
     EXPECT_EQ(host.destroyed, std::vector<int>{1});
-    EXPECT_EQ(g_app->poll_timer, 2);
+    EXPECT_EQ(host.running, 2);
 
     // A timer that cannot be made leaves the old one polling, says so once, and is tried again.
     host.fail_timer = true;
     EXPECT_EQ(set_poll_period(1), 2);
     EXPECT_EQ(set_poll_period(1), 2);
-    EXPECT_EQ(g_app->poll_timer, 2) << "the engine is never left without a timer";
+    EXPECT_EQ(host.running, 2) << "the engine is never left without a timer";
     EXPECT_EQ(g_app->poll_period, 3);
     EXPECT_EQ(host.destroyed, std::vector<int>{1});
     EXPECT_EQ(g_panel, std::vector<std::string>{"Cannot set the poll period to 1 seconds."});
     host.fail_timer = false;
     EXPECT_EQ(set_poll_period(1), 0) << "a failed timer is made again at the next request";
-    EXPECT_EQ(g_app->poll_timer, 5);
+    EXPECT_EQ(host.running, 5);
     EXPECT_EQ(host.destroyed, (std::vector<int>{1, 2}));
 }
 

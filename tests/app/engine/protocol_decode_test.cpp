@@ -199,10 +199,11 @@ TEST(StatusReply, ShortReplyNeverReadsPastItsEnd) {
 
 // The reply to step, as read: the echo of its command, then the payload.
 int decode_after(ups_status& ups, int16_t step, const std::string& payload) {
+    protocol_session session;
     ups.next_step = step;
-    protocol_prepare_command(ups);
-    const std::string reply = protocol_last_command() + payload;
-    return decode_ups_reply(reply.c_str(), static_cast<int>(reply.size()), ups);
+    protocol_prepare_command(session, ups);
+    const std::string reply = session.command + payload;
+    return decode_ups_reply(session, reply.c_str(), static_cast<int>(reply.size()), ups);
 }
 
 TEST(ShortReply, OneFieldRepliesDecodeTheirMissingPlacesByTheFieldRule) {

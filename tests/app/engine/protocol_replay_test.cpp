@@ -1,8 +1,6 @@
 // Replays recorded conversations with a UPS through the engine and checks what it decoded.
 #include "common/pty.h"
-#include "engine/app_state.h"
 #include "engine/protocol.h"
-#include "engine/report.h"
 #include "engine/serial_io.h"
 #include "engine/status_lines.h"
 
@@ -47,16 +45,13 @@ int16_t step_of(const std::string& command) {
 class ProtocolReplay : public ::testing::TestWithParam<const char*> {
   protected:
     void SetUp() override {
-        set_log_writing(false);
         ASSERT_TRUE(pty_.ok());
         ASSERT_EQ(SerialIO_Open(&handle_, pty_.slave_path().c_str(), 2400, 8, 0, 1), 0);
     }
-    void TearDown() override {
-        SerialIO_Close(&handle_);
-        set_log_writing(true);
-    }
+    void TearDown() override { SerialIO_Close(&handle_); }
     test_pty pty_;
     int handle_ = SERIAL_INVALID;
+    protocol_session session_;
 };
 
 TEST_P(ProtocolReplay, EveryReplyDecodesOrFailsAsRecorded) {
@@ -75,12 +70,12 @@ TEST_P(ProtocolReplay, EveryReplyDecodesOrFailsAsRecorded) {
             ASSERT_TRUE(wait_readable(handle_, 2000));
         }
         const ups_status before = ups;
-        const int result = GetNorvaKestraUPSData(handle_, ups);
+        const int result = GetNorvaKestraUPSData(session_, handle_, ups);
         // A one-field reply cut short still decodes; a status reply cut short does not.
         const bool decodes = command_fault == "normal" || command_fault == "slow" ||
                              (command_fault == "short" && ups.last_step != STEP_STATUS);
         if (decodes) {
-            EXPECT_EQ(result, 0) << "reply to " << protocol_last_command() << " under "
+            EXPECT_EQ(result, 0) << "reply to " << session_.command << " under "
                                  << command_fault;
         } else {
             EXPECT_EQ(result, 2) << "fault " << command_fault;
@@ -97,7 +92,7 @@ TEST_P(ProtocolReplay, EveryReplyDecodesOrFailsAsRecorded) {
             const std::string command = unescape(line.substr(2));
             command_fault = fault;
             ups.next_step = step_of(command);
-            ASSERT_EQ(SendUPSCommand(handle_, ups), 0);
+            ASSERT_EQ(SendUPSCommand(session_, handle_, ups), 0);
             ASSERT_EQ(pty_.read(command.size()), command);
             reply_due = true;
         } else if (line.rfind("< ", 0) == 0) {

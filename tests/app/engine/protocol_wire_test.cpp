@@ -1,9 +1,8 @@
 // The protocol on the wire: commands by step, the echo check and decoding through a
 // pseudo-terminal.
+#include "app/engine/recording_trace.h"
 #include "common/pty.h"
-#include "engine/app_state.h"
 #include "engine/protocol.h"
-#include "engine/report.h"
 #include "engine/serial_io.h"
 
 #include <gtest/gtest.h>
@@ -15,36 +14,26 @@
 
 namespace {
 
-std::vector<std::string> g_lines;
-
 class ProtocolWire : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(pty_.ok());
-        g_lines.clear();
-        g_debug_level = 0;
-        set_log_writing(false);
-        set_message_destinations({[](const char* text) { g_lines.emplace_back(text); }, nullptr});
-        ASSERT_EQ(SerialIO_Open(&handle_, pty_.slave_path().c_str(), 2400, 8, 0, 1), 0);
+        session_.trace = &trace_;
+        ASSERT_EQ(SerialIO_Open(&handle_, pty_.slave_path().c_str(), 2400, 8, 0, 1, &trace_), 0);
     }
-    void TearDown() override {
-        SerialIO_Close(&handle_);
-        g_debug_level = 0;
-        set_log_writing(true);
-        set_message_destinations({});
-    }
+    void TearDown() override { SerialIO_Close(&handle_, &trace_); }
 
     // Sends the record's next command and returns what arrived at the UPS end.
     std::string send(ups_status& ups) {
-        EXPECT_EQ(SendUPSCommand(handle_, ups), 0);
-        return pty_.read(strlen(protocol_last_command()));
+        EXPECT_EQ(SendUPSCommand(session_, handle_, ups), 0);
+        return pty_.read(strlen(session_.command));
     }
 
     // The UPS answers; the reply is read back through the engine once it has arrived.
     int answer(ups_status& ups, const std::string& reply) {
         EXPECT_TRUE(pty_.write(reply));
         EXPECT_TRUE(wait_readable(handle_, 2000));
-        return GetNorvaKestraUPSData(handle_, ups);
+        return GetNorvaKestraUPSData(session_, handle_, ups);
     }
 
     // Puts a reply on the line and waits until all of it is waiting to be read.
@@ -60,6 +49,8 @@ class ProtocolWire : public ::testing::Test {
 
     test_pty pty_;
     int handle_ = SERIAL_INVALID;
+    recording_trace trace_;
+    protocol_session session_;
 };
 
 TEST_F(ProtocolWire, CommandsCarryTheirParametersInTheirFormats) {
@@ -129,7 +120,7 @@ TEST_F(ProtocolWire, IdentificationWalkDecodesEachReplyAndAdvances) {
 }
 
 TEST_F(ProtocolWire, EchoOnlyAndWrongEchoFailWithTheirWireTrace) {
-    g_debug_level = TRACE_WIRE;
+    trace_.level = TRACE_WIRE;
     ups_status ups{};
     ups.next_step = STEP_STATUS;
     send(ups);
@@ -143,18 +134,18 @@ TEST_F(ProtocolWire, EchoOnlyAndWrongEchoFailWithTheirWireTrace) {
                                                "Wrote: [3]\tString: [:D<]",
                                                "Read : [7]\tString: [:B<#80<]",
                                                "No command echo match in GetNorvaKestraUPSData()"};
-    EXPECT_EQ(g_lines, expected);
+    EXPECT_EQ(trace_.lines, expected);
 }
 
 TEST_F(ProtocolWire, WireTraceNeedsItsDebugBit) {
-    g_debug_level = 1;
+    trace_.level = 1;
     ups_status ups{};
     ups.next_step = STEP_STATUS;
     send(ups);
     EXPECT_EQ(answer(ups, ":D\r"), 2);
     // Level 1 shows the serial layer's own lines, but never the wire trace.
-    EXPECT_FALSE(g_lines.empty());
-    for (const std::string& line : g_lines) {
+    EXPECT_FALSE(trace_.lines.empty());
+    for (const std::string& line : trace_.lines) {
         EXPECT_EQ(line.find("String:"), std::string::npos) << line;
         EXPECT_EQ(line.find("echo"), std::string::npos) << line;
     }
@@ -164,9 +155,9 @@ TEST_F(ProtocolWire, NothingWaitingIsAFailedPoll) {
     ups_status ups{};
     ups.next_step = STEP_STATUS;
     send(ups);
-    EXPECT_EQ(GetNorvaKestraUPSData(handle_, ups), 2);
-    EXPECT_EQ(GetNorvaKestraUPSData(SERIAL_INVALID, ups), 2);
-    EXPECT_EQ(SendUPSCommand(SERIAL_INVALID, ups), 2);
+    EXPECT_EQ(GetNorvaKestraUPSData(session_, handle_, ups), 2);
+    EXPECT_EQ(GetNorvaKestraUPSData(session_, SERIAL_INVALID, ups), 2);
+    EXPECT_EQ(SendUPSCommand(session_, SERIAL_INVALID, ups), 2);
 }
 
 TEST_F(ProtocolWire, GarbledAndOversizedRepliesNeitherCrashNorDecode) {
@@ -178,7 +169,7 @@ TEST_F(ProtocolWire, GarbledAndOversizedRepliesNeitherCrashNorDecode) {
     // More than the 127 bytes a read takes: the rest is discarded when the next command goes out,
     // so the reply to that command is read clean.
     put_waiting(":D\r#" + std::string(200, 'F') + "\r");
-    EXPECT_EQ(GetNorvaKestraUPSData(handle_, ups), 0);
+    EXPECT_EQ(GetNorvaKestraUPSData(session_, handle_, ups), 0);
     EXPECT_EQ(ups.power_state, 15);
     send(ups);
     EXPECT_EQ(answer(ups, ":B\r#84\r"), 0);
@@ -190,7 +181,7 @@ TEST_F(ProtocolWire, AReplyThatCameAfterItsPollIsDiscardedBeforeTheNextCommand) 
     ups.grace_time = 120;
     ups.next_step = STEP_STATUS;
     send(ups);
-    EXPECT_EQ(GetNorvaKestraUPSData(handle_, ups), 2);
+    EXPECT_EQ(GetNorvaKestraUPSData(session_, handle_, ups), 2);
     // The :D reply comes after the poll; meanwhile the shutdown has queued the grace time.
     put_waiting(":D\r#1077028C0000487777258\r");
     ups.next_step = STEP_GRACE;
@@ -200,7 +191,7 @@ TEST_F(ProtocolWire, AReplyThatCameAfterItsPollIsDiscardedBeforeTheNextCommand) 
 
     // A late reply to the command sent again is not taken for the fresh one either.
     send(ups);
-    EXPECT_EQ(GetNorvaKestraUPSData(handle_, ups), 2);
+    EXPECT_EQ(GetNorvaKestraUPSData(session_, handle_, ups), 2);
     put_waiting(":D\r#1077038C0000487777258\r");
     send(ups);
     EXPECT_EQ(answer(ups, ":D\r#1077028C0000487777258\r"), 0);
@@ -208,7 +199,7 @@ TEST_F(ProtocolWire, AReplyThatCameAfterItsPollIsDiscardedBeforeTheNextCommand) 
 }
 
 TEST_F(ProtocolWire, ShortOneFieldReplyAdvancesToStatusAndShortStatusIsAskedAgain) {
-    g_debug_level = TRACE_WIRE;
+    trace_.level = TRACE_WIRE;
     ups_status ups{};
     ups.next_step = STEP_BATTERY;
     send(ups);
@@ -217,7 +208,7 @@ TEST_F(ProtocolWire, ShortOneFieldReplyAdvancesToStatusAndShortStatusIsAskedAgai
     EXPECT_EQ(ups.battery_voltage, 0x88);
     ASSERT_EQ(send(ups), ":D\r");
     EXPECT_EQ(answer(ups, ":D\r#1077028C00"), 2);
-    EXPECT_EQ(g_lines.back(), "Short reply in GetNorvaKestraUPSData()");
+    EXPECT_EQ(trace_.lines.back(), "Short reply in GetNorvaKestraUPSData()");
     EXPECT_EQ(send(ups), ":D\r");
 }
 

@@ -22,7 +22,7 @@ class schedules : public monitor_test {
     void check_at(time_t t) {
         g_now = t;
         app_stamp_poll_time(*g_app, t);
-        if (g_monitor_state == MONITOR_NORMAL) check_schedules(*u);
+        if (g_app->engine.monitor_state == MONITOR_NORMAL) check_schedules(*u);
     }
 
     // Panel texts posted while checking every 20 s from first to last, each with its hh:mm.
@@ -58,9 +58,9 @@ class schedules : public monitor_test {
 
     // True when a self-test starts at 02:00 of that March 2024 day.
     bool selftest_starts_on(int day) {
-        g_monitor_state = MONITOR_NORMAL;
+        g_app->engine.monitor_state = MONITOR_NORMAL;
         check_at(at(2024, 3, day, 2, 0, 5));
-        return g_monitor_state == MONITOR_SELFTEST;
+        return g_app->engine.monitor_state == MONITOR_SELFTEST;
     }
 
     ups_status* u = nullptr;
@@ -74,7 +74,7 @@ TEST_F(schedules, DailyShutdownWarnsTenFiveTwoAndOneMinuteAheadOnceEach) {
                                         "18:28 Scheduled shutdown in 2 minutes or less.",
                                         "18:29 Scheduled shutdown in 1 minute or less.",
                                         "18:30 Performing Scheduled daily shutdown."}));
-    EXPECT_EQ(g_monitor_state, MONITOR_EXPIRED);
+    EXPECT_EQ(g_app->engine.monitor_state, MONITOR_EXPIRED);
     EXPECT_STREQ(u->status_line, "Performing Scheduled daily shutdown.");
 }
 
@@ -94,16 +94,16 @@ TEST_F(schedules, ALateStartSkipsTheLongerWarningsUntilTheCountersAreReset) {
 TEST_F(schedules, ShutdownDayRules) {
     schedule_shutdown(SHUTDOWN_WEEKLY, 9, 0);
     check_at(at(2024, 3, 6, 9, 0, 0)); // a Wednesday
-    EXPECT_EQ(g_monitor_state, MONITOR_NORMAL);
+    EXPECT_EQ(g_app->engine.monitor_state, MONITOR_NORMAL);
     schedule_shutdown(SHUTDOWN_MONTHLY, 9, 0);
     check_at(at(2024, 3, 12, 9, 0, 0)); // the second Tuesday
-    EXPECT_EQ(g_monitor_state, MONITOR_NORMAL);
+    EXPECT_EQ(g_app->engine.monitor_state, MONITOR_NORMAL);
     schedule_shutdown(3, 9, 0); // not a shutdown type
     check_at(at(2024, 3, 5, 9, 0, 0));
-    EXPECT_EQ(g_monitor_state, MONITOR_NORMAL);
+    EXPECT_EQ(g_app->engine.monitor_state, MONITOR_NORMAL);
     schedule_shutdown(SHUTDOWN_MONTHLY, 9, 0);
     check_at(at(2024, 3, 5, 9, 0, 0));
-    EXPECT_EQ(g_monitor_state, MONITOR_EXPIRED);
+    EXPECT_EQ(g_app->engine.monitor_state, MONITOR_EXPIRED);
     EXPECT_EQ(g_panel.back(), "Performing Scheduled monthly shutdown.");
 }
 
@@ -116,7 +116,7 @@ TEST_F(schedules, SelftestDayRulesAndOneStartPerMinuteOfADate) {
     u->selftest_rearm_request = 1;
     g_now = at(2024, 3, 12, 2, 0, 30);
     poll_tick();
-    EXPECT_EQ(g_monitor_state, MONITOR_SELFTEST) << "a re-arm forgets the last start";
+    EXPECT_EQ(g_app->engine.monitor_state, MONITOR_SELFTEST) << "a re-arm forgets the last start";
 
     schedule_selftest(SELFTEST_BIWEEKLY);
     EXPECT_EQ((std::vector<bool>{selftest_starts_on(5), selftest_starts_on(12),
@@ -137,15 +137,15 @@ TEST_F(schedules, MonthlyAndBiweeklySchedulesRunOncePerWeekOfTheMonthWhateverDay
         return days;
     };
     const auto selftest_on = [&](int day) {
-        g_monitor_state = MONITOR_NORMAL;
+        g_app->engine.monitor_state = MONITOR_NORMAL;
         forget_last_selftest_run();
         check_at(at(2024, 10, day, 2, 0, 5));
-        return g_monitor_state == MONITOR_SELFTEST;
+        return g_app->engine.monitor_state == MONITOR_SELFTEST;
     };
     const auto shutdown_on = [&](int day) {
-        g_monitor_state = MONITOR_NORMAL;
+        g_app->engine.monitor_state = MONITOR_NORMAL;
         check_at(at(2024, 10, day, 9, 0, 0));
-        return g_monitor_state == MONITOR_EXPIRED;
+        return g_app->engine.monitor_state == MONITOR_EXPIRED;
     };
     schedule_selftest(SELFTEST_MONTHLY);
     EXPECT_EQ(tuesdays_run(selftest_on), std::vector<int>{1});
@@ -157,10 +157,10 @@ TEST_F(schedules, MonthlyAndBiweeklySchedulesRunOncePerWeekOfTheMonthWhateverDay
     // March 2024 has its first Tuesday on the 5th and its third on the 19th; a month whose
     // weekday first falls on the 7th still gets its run (May 2024: Tuesday the 7th and 21st).
     const auto may_selftest_on = [&](int day) {
-        g_monitor_state = MONITOR_NORMAL;
+        g_app->engine.monitor_state = MONITOR_NORMAL;
         forget_last_selftest_run();
         check_at(at(2024, 5, day, 2, 0, 5));
-        return g_monitor_state == MONITOR_SELFTEST;
+        return g_app->engine.monitor_state == MONITOR_SELFTEST;
     };
     schedule_selftest(SELFTEST_BIWEEKLY);
     EXPECT_EQ((std::vector<bool>{may_selftest_on(7), may_selftest_on(14), may_selftest_on(21),
@@ -186,14 +186,14 @@ TEST_F(schedules, RunningSelftestIsAnnouncedAndItsResultSaved) {
     g_now = at(2024, 3, 5, 1, 59, 50);
     connect();
     until_valid();
-    for (int i = 0; i < 20 && g_monitor_state != MONITOR_SELFTEST; ++i) tick();
-    ASSERT_EQ(g_monitor_state, MONITOR_SELFTEST);
+    for (int i = 0; i < 20 && g_app->engine.monitor_state != MONITOR_SELFTEST; ++i) tick();
+    ASSERT_EQ(g_app->engine.monitor_state, MONITOR_SELFTEST);
     EXPECT_EQ(g_app->poll_clock.minute, 0) << "starts at the first poll of its minute";
     ups.selftest_status = 2;
     for (int i = 0; i < 6; ++i) tick();
     ups.selftest_status = 3;
     for (int i = 0; i < 6; ++i) tick();
-    EXPECT_EQ(g_monitor_state, MONITOR_NORMAL);
+    EXPECT_EQ(g_app->engine.monitor_state, MONITOR_NORMAL);
     EXPECT_EQ(count(ups.commands, ":A\r"), 1);
     EXPECT_EQ(count(g_panel, "Scheduled weekly selftest in progress."), 1);
     EXPECT_EQ(count(g_panel, "Self-test result: bad inverter."), 1);
@@ -215,7 +215,7 @@ TEST_F(schedules, ASelftestDateThatCannotBeSavedIsReported) {
     g_now = at(2024, 3, 5, 1, 59, 50);
     connect();
     until_valid();
-    for (int i = 0; i < 20 && g_monitor_state != MONITOR_SELFTEST; ++i) tick();
+    for (int i = 0; i < 20 && g_app->engine.monitor_state != MONITOR_SELFTEST; ++i) tick();
     ups.selftest_status = 2;
     for (int i = 0; i < 6; ++i) tick();
     ups.selftest_status = 0;

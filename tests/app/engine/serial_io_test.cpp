@@ -2,9 +2,8 @@
 // reading, writing, status and a device that goes away.
 #include "engine/serial_io.h"
 
+#include "app/engine/recording_trace.h"
 #include "common/pty.h"
-#include "engine/app_state.h"
-#include "engine/report.h"
 
 #include <gtest/gtest.h>
 
@@ -19,12 +18,6 @@
 #include <vector>
 
 namespace {
-
-std::vector<std::string> g_lines;
-
-void record_line(const char* text) {
-    g_lines.emplace_back(text);
-}
 
 int open_descriptor_count() {
     int count = 0;
@@ -42,30 +35,27 @@ class SerialIOTest : public ::testing::Test {
         ASSERT_NE(mkdtemp(pattern), nullptr);
         work_dir = pattern;
         std::filesystem::current_path(work_dir);
-        g_lines.clear();
-        g_debug_level = 1;
-        set_message_destinations({record_line, nullptr});
+        trace.level = TRACE_ERROR;
     }
 
     void TearDown() override {
-        if (handle != SERIAL_INVALID) SerialIO_Close(&handle);
-        g_debug_level = 0;
-        set_message_destinations({nullptr, nullptr});
+        if (handle != SERIAL_INVALID) SerialIO_Close(&handle, &trace);
         std::filesystem::current_path(previous_dir);
         std::filesystem::remove_all(work_dir);
     }
 
     int open_ups(const char* port, int rate = 2400, int data = 8, int parity = 0, int stop = 1) {
-        return SerialIO_Open(&handle, port, rate, data, parity, stop);
+        return SerialIO_Open(&handle, port, rate, data, parity, stop, &trace);
     }
 
     // Lines recorded since the last call.
-    std::vector<std::string> take_lines() { return std::exchange(g_lines, {}); }
+    std::vector<std::string> take_lines() { return std::exchange(trace.lines, {}); }
 
     std::string handle_text() const { return std::to_string(handle); }
 
     test_pty pty;
     int handle = SERIAL_INVALID;
+    recording_trace trace;
     std::filesystem::path previous_dir;
     std::filesystem::path work_dir;
 };
@@ -135,7 +125,7 @@ TEST_F(SerialIOTest, PortNamesResolveToTheLocalLinkOrTheSerialDevice) {
     ASSERT_TRUE(wait_readable(handle, 2000));
     char buffer[16];
     int count = -1;
-    EXPECT_EQ(SerialIO_Read(handle, buffer, sizeof buffer, &count), 0);
+    EXPECT_EQ(SerialIO_Read(handle, buffer, sizeof buffer, &count, &trace), 0);
     EXPECT_EQ(std::string(buffer, count), "OK\r");
 }
 
@@ -144,18 +134,18 @@ TEST_F(SerialIOTest, ADanglingLocalLinkFailsInsteadOfFallingBackToTheSerialDevic
     EXPECT_EQ(serial_resolve_port("COM2"), "COM2");
     EXPECT_EQ(open_ups("COM2"), 2);
     EXPECT_EQ(handle, SERIAL_INVALID);
-    EXPECT_EQ(take_lines(), std::vector<std::string>{"CreateFile error: 2 on file: COM2."});
+    EXPECT_EQ(take_lines(), std::vector<std::string>{"open error: 2 on port: COM2."});
 }
 
-TEST_F(SerialIOTest, MissingPortFailsWithInvalidHandleAndOneCreateFileLine) {
+TEST_F(SerialIOTest, MissingPortFailsWithInvalidHandleAndOneOpenErrorLine) {
     handle = 7;
     EXPECT_EQ(open_ups("/nonexistent/ttyX"), 2);
     EXPECT_EQ(handle, SERIAL_INVALID);
     EXPECT_EQ(take_lines(),
-              std::vector<std::string>{"CreateFile error: 2 on file: /nonexistent/ttyX."});
+              std::vector<std::string>{"open error: 2 on port: /nonexistent/ttyX."});
 }
 
-TEST_F(SerialIOTest, AFileThatIsNoTerminalFailsAtGetCommState) {
+TEST_F(SerialIOTest, AFileThatIsNoTerminalFailsAtReadingItsLineSettings) {
     FILE* file = fopen("plain", "w");
     ASSERT_NE(file, nullptr);
     fclose(file);
@@ -164,7 +154,7 @@ TEST_F(SerialIOTest, AFileThatIsNoTerminalFailsAtGetCommState) {
     EXPECT_EQ(handle, SERIAL_INVALID);
     const auto lines = take_lines();
     ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(lines[0].rfind("GetCommState error: 25 on file handle: ", 0), 0u) << lines[0];
+    EXPECT_EQ(lines[0].rfind("line settings read error: 25 on port handle: ", 0), 0u) << lines[0];
     EXPECT_EQ(open_descriptor_count(), before);
 }
 
@@ -173,12 +163,12 @@ TEST_F(SerialIOTest, RefusedSettingsFailAndReleaseThePort) {
     struct refused {
         int rate, data, parity, stop;
         const char* line;
-    } cases[] = {{1234, 8, 0, 1, "BuildCommDCB error: 22 on format: 1234."},
-                 {57600, 8, 0, 1, "BuildCommDCB error: 22 on format: 57600."},
-                 {2400, 9, 0, 1, "BuildCommDCB error: 22 on format: 2400."},
-                 {2400, 8, 3, 1, "BuildCommDCB error: 22 on format: 2400."},
-                 {2400, 8, -1, 1, "BuildCommDCB error: 22 on format: 2400."},
-                 {2400, 8, 0, 3, "BuildCommDCB error: 22 on format: 2400."}};
+    } cases[] = {{1234, 8, 0, 1, "line settings error: 22 on format: 1234."},
+                 {57600, 8, 0, 1, "line settings error: 22 on format: 57600."},
+                 {2400, 9, 0, 1, "line settings error: 22 on format: 2400."},
+                 {2400, 8, 3, 1, "line settings error: 22 on format: 2400."},
+                 {2400, 8, -1, 1, "line settings error: 22 on format: 2400."},
+                 {2400, 8, 0, 3, "line settings error: 22 on format: 2400."}};
     for (const refused& c : cases) {
         handle = 5;
         EXPECT_EQ(open_ups(pty.slave_path().c_str(), c.rate, c.data, c.parity, c.stop), 2);
@@ -215,7 +205,7 @@ TEST_F(SerialIOTest, OpenAppliesStopBitsAndTheRateWithoutATermiosConstant) {
     ASSERT_EQ(tcgetattr(handle, &tio), 0);
     EXPECT_EQ(cfgetospeed(&tio), static_cast<speed_t>(B9600));
     EXPECT_NE(tio.c_cflag & CSTOPB, 0u);
-    ASSERT_EQ(SerialIO_Close(&handle), 0);
+    ASSERT_EQ(SerialIO_Close(&handle, &trace), 0);
 
     ASSERT_EQ(open_ups(pty.slave_path().c_str(), 14400, 8, 0, 1), 0);
     ASSERT_EQ(tcgetattr(handle, &tio), 0);
@@ -229,18 +219,18 @@ TEST_F(SerialIOTest, ASecondOpenOfTheSamePortFailsUntilTheFirstIsClosed) {
     ASSERT_EQ(open_ups(pty.slave_path().c_str()), 0);
     ASSERT_TRUE(pty.link("COM1"));
     int second = 9;
-    EXPECT_EQ(SerialIO_Open(&second, "COM1", 2400, 8, 0, 1), 2);
+    EXPECT_EQ(SerialIO_Open(&second, "COM1", 2400, 8, 0, 1, &trace), 2);
     EXPECT_EQ(second, SERIAL_INVALID);
     // Root passes the exclusive tty mode and meets the lock; anyone else meets the mode.
     const auto lines = take_lines();
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_TRUE(lines[0] ==
-                    "CreateFile error: " + std::to_string(EWOULDBLOCK) + " on file: COM1." ||
-                lines[0] == "CreateFile error: " + std::to_string(EBUSY) + " on file: COM1.")
+                    "open error: " + std::to_string(EWOULDBLOCK) + " on port: COM1." ||
+                lines[0] == "open error: " + std::to_string(EBUSY) + " on port: COM1.")
         << lines[0];
-    ASSERT_EQ(SerialIO_Close(&handle), 0);
-    EXPECT_EQ(SerialIO_Open(&second, "COM1", 2400, 8, 0, 1), 0);
-    EXPECT_EQ(SerialIO_Close(&second), 0);
+    ASSERT_EQ(SerialIO_Close(&handle, &trace), 0);
+    EXPECT_EQ(SerialIO_Open(&second, "COM1", 2400, 8, 0, 1, &trace), 0);
+    EXPECT_EQ(SerialIO_Close(&second, &trace), 0);
 }
 
 TEST_F(SerialIOTest, ReadWithNothingWaitingReturnsAtOnce) {
@@ -248,12 +238,12 @@ TEST_F(SerialIOTest, ReadWithNothingWaitingReturnsAtOnce) {
     char buffer[8];
     int count = -1;
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(SerialIO_Read(handle, buffer, sizeof buffer, &count), 0);
+    EXPECT_EQ(SerialIO_Read(handle, buffer, sizeof buffer, &count, &trace), 0);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(200));
     EXPECT_EQ(count, 0);
     EXPECT_EQ(take_lines(),
-              (std::vector<std::string>{"SerialIO_GetStatus: 0.", "bRC               : 1.",
-                                        "usReadyCount      : 0."}));
+              (std::vector<std::string>{"port status: 0.", "status read  : 1.",
+                                        "bytes waiting: 0."}));
 }
 
 TEST_F(SerialIOTest, ReadTakesTheWaitingBytesNoMoreThanTheBufferHolds) {
@@ -261,20 +251,20 @@ TEST_F(SerialIOTest, ReadTakesTheWaitingBytesNoMoreThanTheBufferHolds) {
     ASSERT_TRUE(pty.write(":D0123456\r"));
     ASSERT_TRUE(wait_readable(handle, 2000));
     uint16_t waiting = 0;
-    ASSERT_EQ(SerialIO_GetStatus(handle, &waiting, nullptr), 0);
+    ASSERT_EQ(SerialIO_GetStatus(handle, &waiting, nullptr, &trace), 0);
     EXPECT_EQ(waiting, 10);
     take_lines();
 
     char buffer[16] = {};
     int count = -1;
-    ASSERT_EQ(SerialIO_Read(handle, buffer, 4, &count), 0);
+    ASSERT_EQ(SerialIO_Read(handle, buffer, 4, &count, &trace), 0);
     EXPECT_EQ(std::string(buffer, count), ":D01");
     EXPECT_EQ(buffer[4], '\0');
     EXPECT_EQ(take_lines(),
-              (std::vector<std::string>{"SerialIO_GetStatus: 0.", "bRC               : 1.",
-                                        "usReadyCount      : 10.", "SerialIO_GetStatus successful",
-                                        "dwCountRead: 4."}));
-    ASSERT_EQ(SerialIO_Read(handle, buffer, sizeof buffer, &count), 0);
+              (std::vector<std::string>{"port status: 0.", "status read  : 1.",
+                                        "bytes waiting: 10.", "port status read",
+                                        "bytes read: 4."}));
+    ASSERT_EQ(SerialIO_Read(handle, buffer, sizeof buffer, &count, &trace), 0);
     EXPECT_EQ(std::string(buffer, count), "23456\r");
 }
 
@@ -283,13 +273,13 @@ TEST_F(SerialIOTest, DiscardDropsOnlyTheBytesAlreadyWaiting) {
     ASSERT_TRUE(pty.write(":B\r\n7C\r"));
     uint16_t waiting = 0;
     for (int i = 0; i < 20000 && waiting < 7; ++i) {
-        ASSERT_EQ(SerialIO_GetStatus(handle, &waiting, nullptr), 0);
+        ASSERT_EQ(SerialIO_GetStatus(handle, &waiting, nullptr, &trace), 0);
         if (waiting < 7) std::this_thread::sleep_for(std::chrono::microseconds(100));
     }
     ASSERT_EQ(waiting, 7);
     take_lines();
-    EXPECT_EQ(SerialIO_DiscardInput(handle), 0);
-    ASSERT_EQ(SerialIO_GetStatus(handle, &waiting, nullptr), 0);
+    EXPECT_EQ(SerialIO_DiscardInput(handle, &trace), 0);
+    ASSERT_EQ(SerialIO_GetStatus(handle, &waiting, nullptr, &trace), 0);
     EXPECT_EQ(waiting, 0);
     EXPECT_TRUE(take_lines().empty());
 
@@ -297,18 +287,18 @@ TEST_F(SerialIOTest, DiscardDropsOnlyTheBytesAlreadyWaiting) {
     ASSERT_TRUE(wait_readable(handle, 2000));
     char buffer[8] = {};
     int count = 0;
-    ASSERT_EQ(SerialIO_Read(handle, buffer, sizeof buffer, &count), 0);
+    ASSERT_EQ(SerialIO_Read(handle, buffer, sizeof buffer, &count, &trace), 0);
     EXPECT_EQ(std::string(buffer, count), ":D\r");
 
-    EXPECT_EQ(SerialIO_DiscardInput(SERIAL_INVALID), 2);
-    EXPECT_EQ(take_lines().back(), "PurgeComm error: 9 on file handle: -1.");
+    EXPECT_EQ(SerialIO_DiscardInput(SERIAL_INVALID, &trace), 2);
+    EXPECT_EQ(take_lines().back(), "discard error: 9 on port handle: -1.");
 }
 
 TEST_F(SerialIOTest, WrittenBytesArriveUnchangedOnTheOtherSide) {
     ASSERT_EQ(open_ups(pty.slave_path().c_str()), 0);
     const std::string command = ":W\r\n\x11\x13";
     int written = -1;
-    EXPECT_EQ(SerialIO_Write(handle, command.data(), static_cast<int>(command.size()), &written),
+    EXPECT_EQ(SerialIO_Write(handle, command.data(), static_cast<int>(command.size()), &written, &trace),
               0);
     EXPECT_EQ(written, static_cast<int>(command.size()));
     EXPECT_EQ(pty.read(command.size()), command);
@@ -320,27 +310,27 @@ TEST_F(SerialIOTest, AShortWriteReturnsTwoWithTheCountWritten) {
     // Nobody reads the master, so the output queue fills and the write stops short.
     const std::string big(1 << 20, 'x');
     int written = -1;
-    EXPECT_EQ(SerialIO_Write(handle, big.data(), static_cast<int>(big.size()), &written), 2);
+    EXPECT_EQ(SerialIO_Write(handle, big.data(), static_cast<int>(big.size()), &written, &trace), 2);
     EXPECT_GT(written, 0);
     EXPECT_LT(written, static_cast<int>(big.size()));
     EXPECT_TRUE(take_lines().empty());
 
-    EXPECT_EQ(SerialIO_Write(handle, big.data(), 10, &written), 2);
+    EXPECT_EQ(SerialIO_Write(handle, big.data(), 10, &written, &trace), 2);
     EXPECT_EQ(written, 0);
-    EXPECT_EQ(take_lines(), std::vector<std::string>{"WriteFile error: " + std::to_string(EAGAIN) +
-                                                     " on file handle: " + handle_text() + "."});
+    EXPECT_EQ(take_lines(), std::vector<std::string>{"write error: " + std::to_string(EAGAIN) +
+                                                     " on port handle: " + handle_text() + "."});
 }
 
 TEST_F(SerialIOTest, ClosingReleasesTheHandleAndAnInvalidHandleFails) {
     ASSERT_EQ(open_ups(pty.slave_path().c_str()), 0);
     const int fd = handle;
-    EXPECT_EQ(SerialIO_Close(&handle), 0);
+    EXPECT_EQ(SerialIO_Close(&handle, &trace), 0);
     EXPECT_EQ(handle, SERIAL_INVALID);
     EXPECT_EQ(fcntl(fd, F_GETFD), -1);
 
-    EXPECT_EQ(SerialIO_Close(&handle), 2);
+    EXPECT_EQ(SerialIO_Close(&handle, &trace), 2);
     EXPECT_EQ(handle, SERIAL_INVALID);
-    EXPECT_EQ(take_lines(), std::vector<std::string>{"CloseHandle error: 9 on file handle: -1."});
+    EXPECT_EQ(take_lines(), std::vector<std::string>{"close error: 9 on port handle: -1."});
 }
 
 TEST_F(SerialIOTest, StatusOnAPtyCountsBytesAndReportsTheFailedModemQuery) {
@@ -349,34 +339,34 @@ TEST_F(SerialIOTest, StatusOnAPtyCountsBytesAndReportsTheFailedModemQuery) {
     ASSERT_TRUE(wait_readable(handle, 2000));
     uint16_t waiting = 0;
     uint8_t flags[2] = {0xFF, 0xEE};
-    EXPECT_EQ(SerialIO_GetStatus(handle, &waiting, flags), 0);
+    EXPECT_EQ(SerialIO_GetStatus(handle, &waiting, flags, &trace), 0);
     EXPECT_EQ(waiting, 3);
     EXPECT_EQ(flags[0], 0);
     const auto lines = take_lines();
     ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(lines[0].rfind("GetCommModemStatus error: ", 0), 0u) << lines[0];
-    EXPECT_TRUE(lines[0].ends_with(" on file handle: " + handle_text() + ".")) << lines[0];
+    EXPECT_EQ(lines[0].rfind("modem lines error: ", 0), 0u) << lines[0];
+    EXPECT_TRUE(lines[0].ends_with(" on port handle: " + handle_text() + ".")) << lines[0];
 
-    EXPECT_EQ(SerialIO_GetStatus(handle, nullptr, nullptr), 0);
+    EXPECT_EQ(SerialIO_GetStatus(handle, nullptr, nullptr, &trace), 0);
     EXPECT_TRUE(take_lines().empty());
 }
 
 TEST_F(SerialIOTest, StatusAndReadOnAnInvalidHandleFail) {
     uint16_t waiting = 5;
-    EXPECT_EQ(SerialIO_GetStatus(-1, &waiting, nullptr), 2);
+    EXPECT_EQ(SerialIO_GetStatus(-1, &waiting, nullptr, &trace), 2);
     EXPECT_EQ(waiting, 0);
     EXPECT_EQ(take_lines(),
-              std::vector<std::string>{"ClearCommError error: 9 on file handle: -1."});
+              std::vector<std::string>{"queue status error: 9 on port handle: -1."});
 
     char buffer[4];
     int count = 3;
-    EXPECT_EQ(SerialIO_Read(-1, buffer, sizeof buffer, &count), 2);
+    EXPECT_EQ(SerialIO_Read(-1, buffer, sizeof buffer, &count, &trace), 2);
     EXPECT_EQ(count, 0);
     EXPECT_EQ(take_lines(),
-              (std::vector<std::string>{"ClearCommError error: 9 on file handle: -1.",
-                                        "SerialIO_GetStatus: 2.", "bRC               : 0.",
-                                        "usReadyCount      : 0.",
-                                        "ClearCommError error: 9 on file handle: -1."}));
+              (std::vector<std::string>{"queue status error: 9 on port handle: -1.",
+                                        "port status: 2.", "status read  : 0.",
+                                        "bytes waiting: 0.",
+                                        "queue status error: 9 on port handle: -1."}));
 }
 
 TEST_F(SerialIOTest, AHungUpPeerIsReportedAsGoneAndThePortStillCloses) {
@@ -388,9 +378,9 @@ TEST_F(SerialIOTest, AHungUpPeerIsReportedAsGoneAndThePortStillCloses) {
     EXPECT_TRUE(serial_device_gone(handle));
     char buffer[4];
     int count = -1;
-    EXPECT_EQ(SerialIO_Read(handle, buffer, sizeof buffer, &count), 2);
+    EXPECT_EQ(SerialIO_Read(handle, buffer, sizeof buffer, &count, &trace), 2);
     EXPECT_EQ(count, 0);
-    EXPECT_EQ(SerialIO_Close(&handle), 0);
+    EXPECT_EQ(SerialIO_Close(&handle, &trace), 0);
     EXPECT_EQ(handle, SERIAL_INVALID);
 }
 

@@ -30,8 +30,8 @@ class shutdown_sequence : public monitor_test {
 
     // Ticks one second apart until the monitor state is state; false when limit ticks pass first.
     bool tick_until(int state, int limit = 400) {
-        for (int i = 0; i < limit && g_monitor_state != state; ++i) tick();
-        return g_monitor_state == state;
+        for (int i = 0; i < limit && g_app->engine.monitor_state != state; ++i) tick();
+        return g_app->engine.monitor_state == state;
     }
 
     // Lets the mains fail and ticks until the countdown runs (its first tick is the next one).
@@ -86,7 +86,7 @@ TEST_F(shutdown_sequence, PowerFailureCountsDownWarnsStepsTheIconAndSwitchesTheU
     g_panel.clear();
     const time_t start = g_now + 1;
     std::vector<time_t> icon_times;
-    while (g_monitor_state == MONITOR_COUNTDOWN && g_now < start + 300) {
+    while (g_app->engine.monitor_state == MONITOR_COUNTDOWN && g_now < start + 300) {
         const size_t icons = host.icons.size();
         tick();
         if (host.icons.size() > icons) icon_times.push_back(g_now - start);
@@ -254,9 +254,9 @@ TEST_F(shutdown_sequence, AUpsUnpluggedDuringTheCountdownStillEndsInTheShutdown)
     ASSERT_EQ(g_app->serial_handle, SERIAL_INVALID);
     tick();
     tick();
-    ASSERT_EQ(g_monitor_state, MONITOR_OS_SHUTDOWN) << "state 6 goes on after one poll without :N";
+    ASSERT_EQ(g_app->engine.monitor_state, MONITOR_OS_SHUTDOWN) << "state 6 goes on after one poll without :N";
     tick();
-    ASSERT_EQ(g_monitor_state, MONITOR_END);
+    ASSERT_EQ(g_app->engine.monitor_state, MONITOR_END);
     EXPECT_TRUE(has(g_panel, "The UPS could not be told to switch off."));
     EXPECT_EQ(g_panel.back(), "System is shutting down now!");
     EXPECT_EQ(file_text("poweroff.mark"), "bat\noff\n");
@@ -285,15 +285,15 @@ TEST_F(shutdown_sequence, PowerEventsAfterTheUpsWasToldToSwitchOffChangeNothing)
     u.power_event_pending = 1;
     u.on_battery = 0;
     apply_power_events(u);
-    EXPECT_EQ(g_monitor_state, MONITOR_OS_SHUTDOWN);
+    EXPECT_EQ(g_app->engine.monitor_state, MONITOR_OS_SHUTDOWN);
     u.battery_event_pending = 1;
     u.battery_low = 1;
     u.on_battery = 1;
     apply_power_events(u);
-    EXPECT_EQ(g_monitor_state, MONITOR_OS_SHUTDOWN);
+    EXPECT_EQ(g_app->engine.monitor_state, MONITOR_OS_SHUTDOWN);
     ups.power_state = 2; // the mains come back at the very poll that shuts down
     tick();
-    EXPECT_EQ(g_monitor_state, MONITOR_END);
+    EXPECT_EQ(g_app->engine.monitor_state, MONITOR_END);
     EXPECT_FALSE(has(g_panel, "System shutdown terminated."));
     EXPECT_EQ(file_text("poweroff.mark"), "bat\noff\n");
 }
@@ -369,7 +369,7 @@ TEST_F(shutdown_sequence, AHangingShutdownScriptIsEndedAndThePowerOffFollows) {
     std::ofstream("SHUTDOWN.BAT", std::ios::trunc)
         << "echo bat >> poweroff.mark\nsleep 600 & echo $! > child.pid\nwait\n";
     // Each look at the clock moves it a second on.
-    set_app_clock([] { return ++g_now; });
+    g_app->engine.clock = [] { return ++g_now; };
     EXPECT_EQ(shutdown_system(30), 0);
     EXPECT_EQ(file_text("poweroff.mark"), "bat\noff\n");
     EXPECT_TRUE(has(g_panel,

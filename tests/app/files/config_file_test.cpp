@@ -11,14 +11,20 @@
 
 namespace {
 
+// What the configuration file fills: the local UPS record and the application's settings.
+struct settings_record {
+    ups_status local{};
+    app_settings settings{};
+};
+
 class config_test : public files_test {
   protected:
     void SetUp() override {
         files_test::SetUp();
-        app_ = std::make_unique<app_state>();
+        app_ = std::make_unique<settings_record>();
     }
     ups_status& ups() { return app_->local; }
-    app_state& app() { return *app_; }
+    app_settings& app() { return app_->settings; }
 
     // A record with every configuration field set to something other than its default.
     void fill_sample() {
@@ -79,7 +85,7 @@ class config_test : public files_test {
 
     // Loads a configuration file made of the given bytes into a fresh state.
     int load(const std::string& bytes) {
-        app_ = std::make_unique<app_state>();
+        app_ = std::make_unique<settings_record>();
         return load_over(bytes);
     }
 
@@ -98,7 +104,7 @@ class config_test : public files_test {
         return g.replace(start, end - start, text);
     }
 
-    std::unique_ptr<app_state> app_;
+    std::unique_ptr<settings_record> app_;
 };
 
 TEST_F(config_test, SaveWritesTheThirtyEightLinesInWindowsTextForm) {
@@ -206,7 +212,7 @@ TEST_F(config_test, EmptyOrGarbledFileLoadsTheDefaultsAndSaysSo) {
     EXPECT_EQ(problems, settings_problems{"Configuration file norva.cfg is empty: defaults used."});
 
     problems.clear();
-    app_ = std::make_unique<app_state>();
+    app_ = std::make_unique<settings_record>();
     write_bytes(CONFIG_FILE, "\x89PNG\r\n\x1a\n\x01\x02garbage\r\n");
     ASSERT_EQ(load_configuration(ups(), app(), T2026, &problems), 0);
     EXPECT_STREQ(ups().ups_port, "COM1");

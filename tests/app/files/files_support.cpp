@@ -1,8 +1,6 @@
 // Shared helpers of the file tests: a fresh working directory, a fixed clock and file bytes.
 #include "files_support.h"
 
-#include "files/clock.h"
-#include "files/logs.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -12,9 +10,6 @@
 
 namespace {
 time_t g_now = 0;
-time_t fixed_now() {
-    return g_now;
-}
 } // namespace
 
 void files_test::SetUp() {
@@ -26,11 +21,9 @@ void files_test::SetUp() {
     dir_ = pattern;
     std::filesystem::current_path(dir_);
     set_now(T2026);
-    reset_data_log_timer();
 }
 
 void files_test::TearDown() {
-    set_app_clock(nullptr);
     std::filesystem::current_path(previous_dir_);
     std::error_code ec;
     std::filesystem::permissions(dir_, std::filesystem::perms::owner_all, ec);
@@ -39,7 +32,10 @@ void files_test::TearDown() {
 
 void files_test::set_now(time_t t) {
     g_now = t;
-    set_app_clock(fixed_now);
+}
+
+time_t files_test::now() {
+    return g_now;
 }
 
 std::string read_bytes(const char* path) {

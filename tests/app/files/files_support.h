@@ -1,19 +1,27 @@
 // Shared helpers of the file tests: a fresh working directory, a fixed clock and file bytes.
 #pragma once
 
+#include "files/logs.h"
+
 #include <ctime>
 #include <gtest/gtest.h>
 #include <string>
 
 // Runs each test in a fresh temporary directory on a fixed clock in UTC, and cleans up after it.
 class files_test : public ::testing::Test {
+  public:
+    // What the test's clock returns (set_now).
+    static time_t now();
+
   protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Makes the application clock return t.
+    // Makes the test's clock return t.
     static void set_now(time_t t);
 
+    // The logs' memory, fresh for each test.
+    log_book book_;
     std::string dir_;
     std::string previous_dir_;
 };

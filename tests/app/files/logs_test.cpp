@@ -1,4 +1,5 @@
 // Tests of the data, alarm and event logs, their rotation, file copies and the viewer line.
+#include "engine/app_state.h"
 #include "engine/report.h"
 #include "files/logs.h"
 #include "files_support.h"
@@ -52,7 +53,7 @@ class logs_test : public files_test {
 };
 
 TEST_F(logs_test, DataRecordsAreFixedWidthWithTwoDigitYearAndZeroSeconds) {
-    write_data_record(ups_, T2001);
+    write_data_record(book_, ups_, T2001);
     // Readings too wide for their columns, and a hex power state, still give 58 bytes.
     ups_.ups_id[0] = '\0';
     ups_.logged_voltage = 65535;
@@ -60,36 +61,30 @@ TEST_F(logs_test, DataRecordsAreFixedWidthWithTwoDigitYearAndZeroSeconds) {
     ups_.battery_charge = 0;
     ups_.temperature_c = -32768;
     ups_.power_state = 12;
-    write_data_record(ups_, T2026);
+    write_data_record(book_, ups_, T2026);
     EXPECT_EQ(read_bytes(DATA_LOG), golden("norva.dat.golden"));
     EXPECT_EQ(data_log_record_count(DATA_LOG), 2);
 
     ups_.valid = 0;
-    write_data_record(ups_, T2026);
+    write_data_record(book_, ups_, T2026);
     EXPECT_EQ(data_log_record_count(DATA_LOG), 2);
 }
 
 TEST_F(logs_test, LineBreakInTheUpsIdDoesNotStretchTheRecord) {
     std::strcpy(ups_.ups_id, "AB\nCD");
-    write_data_record(ups_, T2026);
+    write_data_record(book_, ups_, T2026);
     const std::string bytes = read_bytes(DATA_LOG);
     ASSERT_EQ(bytes.size(), 58u);
     EXPECT_EQ(bytes.substr(19, 15), "AB CD          ");
 }
 
-TEST_F(logs_test, DataLogTimerWritesEveryIntervalAndQueuesTheVoltageCommand) {
-    int16_t next_step = 5;
+TEST_F(logs_test, DataLogTimerWritesEveryIntervalAndSaysWhenItDid) {
     std::vector<time_t> written;
     for (time_t t = T2026; t < T2026 + 20 * 60; t += 3) {
         const long before = data_log_record_count(DATA_LOG);
-        next_step = 5;
-        log_data_when_due(ups_, next_step, t);
-        if (data_log_record_count(DATA_LOG) != before) {
-            written.push_back(t);
-            EXPECT_EQ(next_step, 7);
-        } else {
-            EXPECT_EQ(next_step, 5);
-        }
+        const bool wrote = log_data_when_due(book_, ups_, t);
+        EXPECT_EQ(wrote, data_log_record_count(DATA_LOG) != before);
+        if (wrote) written.push_back(t);
     }
     ASSERT_EQ(written.size(), 4u);
     for (std::size_t i = 1; i < written.size(); ++i) {
@@ -100,21 +95,21 @@ TEST_F(logs_test, DataLogTimerWritesEveryIntervalAndQueuesTheVoltageCommand) {
     for (std::size_t r = 0; r < written.size(); ++r) EXPECT_EQ(bytes.substr(r * 58 + 16, 2), "00");
 
     // The clock set back an hour must not stop logging for an hour.
-    log_data_when_due(ups_, next_step, T2026 - 3600);
+    EXPECT_TRUE(log_data_when_due(book_, ups_, T2026 - 3600));
     EXPECT_EQ(data_log_record_count(DATA_LOG), 5);
 
     ups_.logging_enabled = 0;
-    log_data_when_due(ups_, next_step, T2026 + 7200);
+    EXPECT_FALSE(log_data_when_due(book_, ups_, T2026 + 7200));
     EXPECT_EQ(data_log_record_count(DATA_LOG), 5);
 }
 
 TEST_F(logs_test, DamagedLastRecordIsCompletedSoLaterRecordsStayOnTheirBoundary) {
-    write_data_record(ups_, T2001);
+    write_data_record(book_, ups_, T2001);
     const std::string first = read_bytes(DATA_LOG);
     // The tail of a second record lost, as a crash or a full disk in another program leaves it.
     write_bytes(DATA_LOG, first + first.substr(0, 20));
-    write_data_record(ups_, T2026);
-    write_data_record(ups_, T2026);
+    write_data_record(book_, ups_, T2026);
+    write_data_record(book_, ups_, T2026);
     const std::string bytes = read_bytes(DATA_LOG);
     ASSERT_EQ(bytes.size(), 4u * 58);
     EXPECT_EQ(bytes.substr(58, 58), first.substr(0, 20) + std::string(36, ' ') + "\r\n");
@@ -131,34 +126,50 @@ void note_change(const log_append_change& change) {
 
 TEST_F(logs_test, FailingAppendsAreCountedAndTurnsToldOnce) {
     g_changes.clear();
-    const log_append_listener before = set_log_append_listener(note_change);
+    book_.listener = note_change;
     // A directory in the log's place: no one, root included, can append to it.
     ASSERT_EQ(mkdir(ALARM_LOG, 0755), 0);
-    EXPECT_EQ(write_alarm_line("one"), 2);
-    EXPECT_EQ(write_alarm_line("two"), 2);
-    EXPECT_EQ(write_alarm_line("three"), 2);
+    EXPECT_EQ(write_alarm_line(book_, "one", now()), 2);
+    EXPECT_EQ(write_alarm_line(book_, "two", now()), 2);
+    EXPECT_EQ(write_alarm_line(book_, "three", now()), 2);
     ASSERT_EQ(g_changes.size(), 1u);
     EXPECT_EQ(g_changes[0].log, log_kind::alarm);
     EXPECT_STREQ(g_changes[0].file, ALARM_LOG);
     EXPECT_TRUE(g_changes[0].failing);
     EXPECT_EQ(g_changes[0].error, EISDIR);
     ASSERT_EQ(rmdir(ALARM_LOG), 0);
-    EXPECT_EQ(write_alarm_line("four"), 0);
-    EXPECT_EQ(write_alarm_line("five"), 0);
+    EXPECT_EQ(write_alarm_line(book_, "four", now()), 0);
+    EXPECT_EQ(write_alarm_line(book_, "five", now()), 0);
     ASSERT_EQ(g_changes.size(), 2u);
     EXPECT_FALSE(g_changes[1].failing);
     EXPECT_EQ(g_changes[1].lost, 3);
-    set_log_append_listener(before);
 }
 
+// An engine whose log book the reporting listens to, on the test's clock.
+class engine_scope {
+  public:
+    engine_scope() {
+        app_.engine.clock = files_test::now;
+        g_app = &app_;
+    }
+    ~engine_scope() { g_app = nullptr; }
+    engine_scope(const engine_scope&) = delete;
+    engine_scope& operator=(const engine_scope&) = delete;
+    log_book& logs() { return app_.engine.logs; }
+
+  private:
+    app_state app_{};
+};
+
 TEST_F(logs_test, FailingLogsAreReportedInTheEventLogOrOnStandardError) {
-    // The reporting installs itself as the listener.
+    // The engine's reporting listens to its log book.
+    engine_scope engine;
     post_message("start", MSG_EVENT_LOG);
     ASSERT_EQ(mkdir(DATA_LOG, 0755), 0);
-    write_data_record(ups_, T2026);
-    write_data_record(ups_, T2026);
+    write_data_record(engine.logs(), ups_, T2026);
+    write_data_record(engine.logs(), ups_, T2026);
     ASSERT_EQ(rmdir(DATA_LOG), 0);
-    write_data_record(ups_, T2026);
+    write_data_record(engine.logs(), ups_, T2026);
     EXPECT_EQ(read_bytes(EVENT_LOG),
               "03/14/126,09:26:53,start\r\n"
               "03/14/126,09:26:53,Cannot write to the data log norva.dat: Is a directory.\r\n"
@@ -183,10 +194,10 @@ TEST_F(logs_test, FailingLogsAreReportedInTheEventLogOrOnStandardError) {
 
 TEST_F(logs_test, AlarmAndEventLinesCarryYearsSince1900) {
     set_now(T2001);
-    write_alarm_line("Low battery.");
+    write_alarm_line(book_, "Low battery.", now());
     set_now(T2026);
-    write_alarm_line("Two\r\nlines");
-    write_event_line(nullptr);
+    write_alarm_line(book_, "Two\r\nlines", now());
+    write_event_line(book_, nullptr, now());
     EXPECT_EQ(read_bytes(ALARM_LOG),
               "02/03/101,04:05:06,Low battery.\r\n03/14/126,09:26:53,Two  lines\r\n");
     EXPECT_EQ(read_bytes(EVENT_LOG), "03/14/126,09:26:53,\r\n");
@@ -200,7 +211,7 @@ TEST_F(logs_test, DataLogRotatesAtTwelveThousandAndOneRecords) {
 
     const std::string before = read_bytes(DATA_LOG);
     ups_.logged_voltage = 777;
-    write_data_record(ups_, T2026);
+    write_data_record(book_, ups_, T2026);
     const std::string live = read_bytes(DATA_LOG);
     const std::string full = before + live.substr(live.size() - 58);
     EXPECT_EQ(data_log_record_count(DATA_LOG_OLD), 12001);
@@ -221,7 +232,7 @@ TEST_F(logs_test, EventLogRotationKeepsTheNewestLinesWhole) {
     const std::string long_line = std::string(150, 'L') + "\r\n";
     bytes += long_line;
     write_bytes(EVENT_LOG, bytes);
-    write_event_line("newest");
+    write_event_line(book_, "newest", now());
     const std::string old_log = read_bytes(EVENT_LOG_OLD);
     const std::string live = read_bytes(EVENT_LOG);
     EXPECT_EQ(old_log.substr(0, bytes.size()), bytes);
@@ -253,17 +264,17 @@ TEST_F(logs_test, OtherFilesAreNeverRotated) {
 }
 
 TEST_F(logs_test, CopyLocalFileCopiesLinesAndReportsFailures) {
-    EXPECT_EQ(CopyLocalFile("missing.dat", "norvatmp.dat"), 2);
+    EXPECT_EQ(CopyLocalFile(book_, "missing.dat", "norvatmp.dat", now()), 2);
     EXPECT_EQ(read_bytes(EVENT_LOG),
               "03/14/126,09:26:53,CopyLocalFile File: missing.dat, open error: 2\r\n");
     EXPECT_FALSE(exists("norvatmp.dat"));
 
     const std::string content = "a\r\nlone\rcr\r\n" + std::string(1000, 'z') + "\r\nlast";
     write_bytes(DATA_LOG, content);
-    EXPECT_EQ(CopyLocalFile(DATA_LOG, "norvatmp.dat"), 0);
+    EXPECT_EQ(CopyLocalFile(book_, DATA_LOG, "norvatmp.dat", now()), 0);
     EXPECT_EQ(read_bytes("norvatmp.dat"), content);
 
-    EXPECT_EQ(CopyLocalFile(DATA_LOG, "no/such/dir/copy"), 2);
+    EXPECT_EQ(CopyLocalFile(book_, DATA_LOG, "no/such/dir/copy", now()), 2);
     EXPECT_NE(read_bytes(EVENT_LOG).find("CopyLocalFile File: no/such/dir/copy, create error: 2"),
               std::string::npos);
 }
@@ -273,12 +284,12 @@ TEST_F(logs_test, RecordCountOfAMissingLogIsZero) {
 }
 
 TEST_F(logs_test, ViewerLineShowsModeAndConvertsTemperature) {
-    write_data_record(ups_, T2001);
+    write_data_record(book_, ups_, T2001);
     ups_.power_state = 1;
     ups_.temperature_c = 29;
-    write_data_record(ups_, T2026);
+    write_data_record(book_, ups_, T2026);
     ups_.power_state = 11;
-    write_data_record(ups_, T2026);
+    write_data_record(book_, ups_, T2026);
 
     data_log_reader reader(DATA_LOG);
     ASSERT_TRUE(reader.is_open());

@@ -99,9 +99,7 @@ TEST_F(text_file_test, RewriteThroughALinkReplacesItsTargetAndKeepsTheLink) {
     ASSERT_EQ(symlink("etc/real", "g"), 0);
     ASSERT_EQ(symlink("g", "f"), 0);
     g_synced.clear();
-    set_directory_sync_observer(note_sync);
-    EXPECT_EQ(rewrite_text_file("f", "new\n"), 0);
-    set_directory_sync_observer(nullptr);
+    EXPECT_EQ(rewrite_text_file("f", "new\n", note_sync), 0);
     struct stat st {};
     ASSERT_EQ(lstat("f", &st), 0);
     EXPECT_TRUE(S_ISLNK(st.st_mode));

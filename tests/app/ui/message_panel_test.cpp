@@ -5,6 +5,7 @@
 #include "files/clock.h"
 #include "ui/message_panel.h"
 #include "ui/status_draw.h"
+#include "ui/ui_state.h"
 
 #include <ctime>
 #include <string>
@@ -71,7 +72,7 @@ TEST_F(message_panel_test, empty_text_blanks_the_lines_and_restarts_at_the_first
 }
 
 TEST_F(message_panel_test, nothing_happens_without_a_status_window) {
-    app_.status_window = nullptr;
+    g_ui.status_window = nullptr;
     message_panel_add("lost");
     EXPECT_EQ(line(0), "");
 }
@@ -89,12 +90,12 @@ TEST_F(message_panel_test, lines_are_drawn_inside_the_panel) {
 }
 
 TEST_F(message_panel_test, minimised_window_collects_messages_in_the_popup) {
-    set_app_clock(jan_2_2000);
+    app_.engine.clock = jan_2_2000;
     g_minimised = true;
     set_task_minimised_query(minimised);
     message_panel_add("Utility power failure");
-    ASSERT_NE(app_.alarm_popup, nullptr);
-    WINDOW list = wyn_win_get_ctl(app_.alarm_popup, 1);
+    ASSERT_NE(g_ui.alarm_popup, nullptr);
+    WINDOW list = wyn_win_get_ctl(g_ui.alarm_popup, 1);
     ASSERT_NE(list, nullptr);
     ASSERT_EQ(wyn_list_count_all(list), 1);
     char item[160];
@@ -110,23 +111,23 @@ TEST_F(message_panel_test, minimised_window_collects_messages_in_the_popup) {
     // Restoring leaves the pop-up until the next message arrives.
     g_minimised = false;
     pump();
-    EXPECT_NE(app_.alarm_popup, nullptr);
+    EXPECT_NE(g_ui.alarm_popup, nullptr);
     message_panel_add("Utility power restored");
     pump();
-    EXPECT_EQ(app_.alarm_popup, nullptr);
+    EXPECT_EQ(g_ui.alarm_popup, nullptr);
 }
 
 TEST_F(message_panel_test, clear_button_closes_the_popup) {
     g_minimised = true;
     set_task_minimised_query(minimised);
     message_panel_add("Utility power failure");
-    ASSERT_NE(app_.alarm_popup, nullptr);
+    ASSERT_NE(g_ui.alarm_popup, nullptr);
     EVENT ev{};
     ev.type = E_CONTROL;
     ev.v.ctl.id = 2;
-    wyn_win_dispatch_event(app_.alarm_popup, &ev);
+    wyn_win_dispatch_event(g_ui.alarm_popup, &ev);
     pump();
-    EXPECT_EQ(app_.alarm_popup, nullptr);
+    EXPECT_EQ(g_ui.alarm_popup, nullptr);
     g_minimised = false;
 }
 
@@ -134,14 +135,14 @@ TEST_F(message_panel_test, popup_comes_up_over_a_task_window_the_user_minimised)
     const WINDOW frame = task_window();
     ASSERT_TRUE(wyn::testing::show_frame(frame, wyn::testing::FrameState::minimised));
     message_panel_add("Utility power failure");
-    ASSERT_NE(app_.alarm_popup, nullptr);
-    EXPECT_EQ(wyn_list_count_all(wyn_win_get_ctl(app_.alarm_popup, 1)), 1);
-    EXPECT_TRUE(wyn::testing::frame_visible(app_.alarm_popup));
-    EXPECT_FALSE(wynk_win_is_minimized(app_.alarm_popup));
+    ASSERT_NE(g_ui.alarm_popup, nullptr);
+    EXPECT_EQ(wyn_list_count_all(wyn_win_get_ctl(g_ui.alarm_popup, 1)), 1);
+    EXPECT_TRUE(wyn::testing::frame_visible(g_ui.alarm_popup));
+    EXPECT_FALSE(wynk_win_is_minimized(g_ui.alarm_popup));
     ASSERT_TRUE(wyn::testing::show_frame(frame, wyn::testing::FrameState::normal));
     message_panel_add("Utility power restored");
     pump();
-    EXPECT_EQ(app_.alarm_popup, nullptr);
+    EXPECT_EQ(g_ui.alarm_popup, nullptr);
 }
 
 } // namespace

@@ -4,7 +4,7 @@
 
 #include "tools/process_support.h"
 
-#include "engine/ups_status.h"
+#include "model/ups_status.h"
 
 #include <functional>
 #include <memory>

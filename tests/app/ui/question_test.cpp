@@ -131,7 +131,7 @@ TEST_F(logged_run, a_log_alone_keeps_the_program_off_every_port_but_a_pseudo_ter
     ASSERT_TRUE(program.started());
     // Refused before it is opened (permission denied), not opened and found no serial line.
     ASSERT_TRUE(wait_for_line("run", "message Error opening port: COM1!", kTimeoutMs));
-    EXPECT_TRUE(wait_for_line("run", "message CreateFile error: 13 on file: COM1.", 0));
+    EXPECT_TRUE(wait_for_line("run", "message open error: 13 on port: COM1.", 0));
 }
 
 } // namespace

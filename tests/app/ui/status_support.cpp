@@ -1,9 +1,9 @@
 // The status window fixture over the test toolkit.
 #include "app/ui/status_support.h"
 
-#include "files/clock.h"
 #include "ui/message_panel.h"
 #include "ui/status_draw.h"
+#include "ui/ui_state.h"
 
 #include <cstring>
 #include <wyn/attr.h>
@@ -11,11 +11,11 @@
 void status_window_test::SetUp() {
     ToolkitTest::SetUp();
     startApp();
-    app_.serial_handle = -1;
     g_app = &app_;
+    g_ui = ui_state{};
     win_ = makeChild(RCT{0, 0, 430, 640});
     ASSERT_NE(win_, nullptr);
-    app_.status_window = win_;
+    g_ui.status_window = win_;
     pump();
     status_draw_reset();
     message_panel_reset();
@@ -23,8 +23,8 @@ void status_window_test::SetUp() {
 
 void status_window_test::TearDown() {
     set_task_minimised_query(nullptr);
-    set_app_clock(nullptr);
     g_app = nullptr;
+    g_ui = ui_state{};
     ToolkitTest::TearDown();
 }
 

@@ -23,6 +23,7 @@ class status_window_test : public ToolkitTest {
     // A valid local record of a 120 V UPS with middling readings.
     void fill_readings();
 
+    // A fresh application state, engine included, for each test.
     app_state app_{};
     WINDOW win_ = nullptr;
 };

@@ -5,10 +5,11 @@
 #include "app/ui/program_support.h"
 #include "app/ui/status_support.h"
 
-#include "engine/poll_cycle.h"
+#include "engine/monitor_state.h"
 #include "engine/report.h"
 #include "ui/message_panel.h"
 #include "ui/ui_host.h"
+#include "ui/ui_state.h"
 
 #include <cstdio>
 #include <string>
@@ -22,33 +23,31 @@ class ui_host_test : public status_window_test {
         install_ui_host();
     }
     void TearDown() override {
-        if (app_.poll_timer) the_ui_host().destroy_poll_timer(app_.poll_timer);
-        set_monitor_host(nullptr);
-        set_message_destinations({});
+        the_ui_host().stop_poll_timer();
         status_window_test::TearDown();
     }
 };
 
 TEST_F(ui_host_test, poll_period_creates_a_timer_on_the_status_window_and_recreates_on_change) {
     ASSERT_EQ(set_poll_period(1), 0);
-    const int first = app_.poll_timer;
+    const int first = g_ui.poll_timer;
     EXPECT_GT(first, 0);
     EXPECT_EQ(set_poll_period(1), 0);
-    EXPECT_EQ(app_.poll_timer, first);
+    EXPECT_EQ(g_ui.poll_timer, first);
     ASSERT_EQ(set_poll_period(3), 0);
-    EXPECT_GT(app_.poll_timer, 0);
+    EXPECT_GT(g_ui.poll_timer, 0);
     EXPECT_EQ(app_.poll_period, 3);
 }
 
 TEST_F(ui_host_test, no_timer_without_a_status_window) {
-    app_.status_window = nullptr;
-    EXPECT_EQ(the_ui_host().create_poll_timer(1000), 0);
+    g_ui.status_window = nullptr;
+    EXPECT_FALSE(the_ui_host().start_poll_timer(1000));
+    EXPECT_EQ(g_ui.poll_timer, 0);
 }
 
 TEST_F(ui_host_test, panel_messages_posted_by_the_engine_reach_the_panel) {
-    set_log_writing(false);
+    app_.engine.log_writing = false;
     post_message("UPS connected on COM2.", MSG_PANEL);
-    set_log_writing(true);
     EXPECT_EQ(std::string(message_panel_line(0)).substr(0, 22), "UPS connected on COM2.");
 }
 

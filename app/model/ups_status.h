@@ -17,6 +17,12 @@ struct ups_clock {
     int daylight;
 };
 
+// The clock of a broken-down time.
+inline ups_clock clock_from_tm(const struct tm& tm) {
+    return ups_clock{tm.tm_sec,  tm.tm_min,  tm.tm_hour, tm.tm_mday, tm.tm_mon,
+                     tm.tm_year, tm.tm_wday, tm.tm_yday, tm.tm_isdst};
+}
+
 // Threshold order in the alarm arrays.
 enum alarm_index : int {
     ALARM_LOW_LINE = 0,
@@ -108,4 +114,11 @@ struct ups_status {
     char port_in_use[6];
     char found_port[6];
     char hardware_id[9];
+};
+
+// What the configuration file keeps for the application besides the UPS record.
+struct app_settings {
+    char alert_server[41];
+    uint8_t start_minimised;
+    int32_t stale_file_limit;
 };
