@@ -2,9 +2,8 @@
 #pragma once
 
 #include "engine/monitor_host.h"
-#include "engine/monitor_state.h"
 #include "engine/protocol.h"
-#include "engine/report.h"
+#include "engine/trace_sink.h"
 #include "files/clock.h"
 #include "files/logs.h"
 #include "model/ups_status.h"
@@ -13,6 +12,33 @@
 #include <cstdint>
 #include <ctime>
 #include <string>
+
+// The engine's state; 1 is never entered.
+enum monitor_state_value : int16_t {
+    MONITOR_NORMAL = 0,
+    MONITOR_SELFTEST = 2,
+    MONITOR_COUNTDOWN_START = 3,
+    MONITOR_COUNTDOWN = 4,
+    MONITOR_EXPIRED = 5,
+    MONITOR_UPS_OFF = 6,
+    MONITOR_OS_SHUTDOWN = 7,
+    MONITOR_END = 8,
+    MONITOR_CANCELLED = 9
+};
+
+// The message panel that the windows provide; null drops panel texts.
+using panel_destination = void (*)(const char* text);
+
+// The means of reaching an alert server; 0 when the text was handed over. Null stands for the
+// built-in transport, which sends nothing and reports success.
+using alert_transport = int (*)(const char* server, const char* text);
+
+// The two hooks through which a fresh engine reports, given by the reporting (report.cpp): the
+// trace sink shows a category by the debug level of the application's engine and posts its lines
+// with kind 3, as trace does; the listener reports a turn in a log's appends as post_message
+// describes.
+const trace_sink& engine_trace();
+void report_log_append(const log_append_change& change);
 
 // Where a power-failure countdown stands; a fresh value is no countdown.
 struct countdown_values {

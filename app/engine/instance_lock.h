@@ -1,6 +1,8 @@
 // The one-instance rule: an exclusive lock on a file in the program's directory.
 #pragma once
 
+#include "support/unique_fd.h"
+
 #include <string>
 
 // Holds an exclusive advisory lock on a file for as long as it lives; the file is created when
@@ -9,19 +11,18 @@ class instance_lock {
   public:
     // Tries to lock path without waiting; held() tells whether it succeeded.
     explicit instance_lock(const std::string& path);
-    ~instance_lock();
     instance_lock(const instance_lock&) = delete;
     instance_lock& operator=(const instance_lock&) = delete;
 
     // True when this object holds the lock.
-    bool held() const { return fd_ >= 0; }
+    bool held() const { return static_cast<bool>(fd_); }
 
     // True when another process (or another open of the file) holds the lock; false when it is
     // held here or the file could not be opened at all.
     bool taken_elsewhere() const { return taken_elsewhere_; }
 
   private:
-    int fd_ = -1;
+    unique_fd fd_;
     bool taken_elsewhere_ = false;
 };
 

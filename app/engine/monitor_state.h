@@ -1,20 +1,8 @@
-// The monitor state of the engine, its poll periods, and the change of the poll period.
+// The monitor state's poll periods, and the change of the poll period (the states themselves are
+// named with the engine's state).
 #pragma once
 
-#include <cstdint>
-
-// The engine's state; 1 is never entered.
-enum monitor_state_value : int16_t {
-    MONITOR_NORMAL = 0,
-    MONITOR_SELFTEST = 2,
-    MONITOR_COUNTDOWN_START = 3,
-    MONITOR_COUNTDOWN = 4,
-    MONITOR_EXPIRED = 5,
-    MONITOR_UPS_OFF = 6,
-    MONITOR_OS_SHUTDOWN = 7,
-    MONITOR_END = 8,
-    MONITOR_CANCELLED = 9
-};
+#include "engine/engine_state.h"
 
 // Poll periods in seconds: fast during start-up, a self-test and a countdown; normal once valid
 // data flows in the normal state.

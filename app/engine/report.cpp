@@ -38,7 +38,7 @@ const posting_trace the_engine_trace;
 
 } // namespace
 
-// A log that stops taking lines is reported once, and once more when it takes them again with
+// The engine's hooks (declared with its state): a log that stops taking lines is reported once, and once more when it takes them again with
 // the count of what was lost; a failing event log is reported on standard error instead.
 void report_log_append(const log_append_change& change) {
     char text[256];

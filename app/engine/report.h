@@ -2,7 +2,6 @@
 #pragma once
 
 #include "engine/trace_sink.h"
-#include "files/logs.h"
 
 // Message kind bits: the destinations of a posted text.
 enum message_kind : int {
@@ -11,13 +10,6 @@ enum message_kind : int {
     MSG_FORWARD = 4,   // forwarded to the alert server while networking is enabled
     MSG_EVENT_LOG = 8  // event log
 };
-
-// The message panel that the windows provide; null drops panel texts.
-using panel_destination = void (*)(const char* text);
-
-// The means of reaching an alert server; 0 when the text was handed over. Null stands for the
-// built-in transport, which sends nothing and reports success.
-using alert_transport = int (*)(const char* server, const char* text);
 
 // Sends text to the destinations named by the bits of kind, in the order alarm log, panel,
 // forwarding (forward_alert), event log, as the engine of the application state sets them up;
@@ -36,10 +28,3 @@ void trace(const char* text, int category);
 
 // Formats and traces a diagnostic line (only formatted when it would be shown).
 void tracef(int category, const char* format, ...) __attribute__((format(printf, 2, 3)));
-
-// The engine's trace sink: shows a category by the debug level of the application's engine, as
-// trace does, and posts its lines as trace does.
-const trace_sink& engine_trace();
-
-// Reports a turn in a log's appends as post_message describes; the engine's log book listener.
-void report_log_append(const log_append_change& change);
