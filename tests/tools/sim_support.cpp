@@ -32,21 +32,17 @@ run_result sim_session::probe(const std::vector<std::string>& options) const {
 }
 
 wire_client::wire_client(const std::string& path) {
-    fd_ = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    fd_ = unique_fd(open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
     termios settings{};
-    if (fd_ >= 0 && tcgetattr(fd_, &settings) == 0) {
+    if (fd_ && tcgetattr(fd_.get(), &settings) == 0) {
         cfmakeraw(&settings);
-        tcsetattr(fd_, TCSANOW, &settings);
+        tcsetattr(fd_.get(), TCSANOW, &settings);
     }
-}
-
-wire_client::~wire_client() {
-    if (fd_ >= 0) close(fd_);
 }
 
 std::string wire_client::ask(const std::string& command, size_t until, int timeout_ms) {
     const std::string bytes = command + "\r";
-    if (write(fd_, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size())) return {};
+    if (write(fd_.get(), bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size())) return {};
     return collect(timeout_ms, until);
 }
 
@@ -55,10 +51,10 @@ std::string wire_client::collect(int timeout_ms, size_t until) {
     const long long deadline = monotonic_ms() + timeout_ms;
     while (got.size() < until) {
         const long long left = deadline - monotonic_ms();
-        pollfd fd{fd_, POLLIN, 0};
+        pollfd fd{fd_.get(), POLLIN, 0};
         if (left <= 0 || poll(&fd, 1, static_cast<int>(left)) <= 0) break;
         char buffer[256];
-        const ssize_t n = read(fd_, buffer, sizeof buffer);
+        const ssize_t n = read(fd_.get(), buffer, sizeof buffer);
         if (n <= 0) break;
         got.append(buffer, static_cast<size_t>(n));
     }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "process_support.h"
+#include "support/unique_fd.h"
 
 #include <map>
 #include <memory>
@@ -48,18 +49,16 @@ class sim_session {
 class wire_client {
   public:
     explicit wire_client(const std::string& path);
-    ~wire_client();
-    wire_client(const wire_client&) = delete;
-    wire_client& operator=(const wire_client&) = delete;
 
-    bool is_open() const { return fd_ >= 0; }
+    bool is_open() const { return static_cast<bool>(fd_); }
 
-    // Sends a command (CR added) and collects bytes until `until` bytes arrived or timeout_ms.
-    std::string ask(const std::string& command, size_t until, int timeout_ms = 1000);
+    // Sends a command (CR added) and collects bytes until `until` bytes arrived or timeout_ms;
+    // the default only bounds a reply that never comes, so a loaded machine does not fail it.
+    std::string ask(const std::string& command, size_t until, int timeout_ms = 10000);
 
     // Collects whatever arrives within timeout_ms.
     std::string collect(int timeout_ms, size_t until = 4096);
 
   private:
-    int fd_ = -1;
+    unique_fd fd_;
 };

@@ -7,7 +7,6 @@
 #include <csignal>
 #include <fstream>
 #include <sys/stat.h>
-#include <thread>
 
 namespace {
 
@@ -25,14 +24,12 @@ std::string field(const std::string& d_reply, size_t first, size_t n) {
     return d_reply.substr(4 + first - 1, n);
 }
 
-TEST(UpssimLink, AnswersTheProtocolQueryWithin200Milliseconds) {
+TEST(UpssimLink, AnswersTheProtocolQuery) {
     sim_session sim;
     ASSERT_TRUE(sim.ready());
     wire_client line(sim.link());
     ASSERT_TRUE(line.is_open());
-    const long long start = monotonic_ms();
     EXPECT_EQ(line.ask(":W", 7), reply(":W", "00"));
-    EXPECT_LT(monotonic_ms() - start, 200);
 }
 
 TEST(UpssimReplies, PlainIdentificationAndStatusFields) {
@@ -65,42 +62,64 @@ TEST(UpssimReplies, ExtendedIdentificationCarriesFamilyAndRatingInBothValues) {
     EXPECT_EQ(field(d, 3, 2), "79");
 }
 
-TEST(UpssimModel, SelfTestRunsThenReportsItsResult) {
-    sim_session sim({"--speed", "10"});
+// Moves the simulator's clock on and waits until it has done so.
+void advance(sim_session& sim, unsigned seconds) {
+    ASSERT_TRUE(sim.send("advance " + std::to_string(seconds)));
+    sim.state(); // the reply proves the lines before it were applied
+}
+
+TEST(UpssimModel, SelfTestRunsForItsDurationThenReportsItsResult) {
+    sim_session sim({"--manual-clock"});
     ASSERT_TRUE(sim.ready());
     ASSERT_TRUE(sim.send("selftest result 3"));
     ASSERT_TRUE(sim.send("selftest duration 2"));
-    sim.state(); // the reply proves the lines before it were applied
+    sim.state();
     wire_client line(sim.link());
     EXPECT_EQ(line.ask(":A", 5), ":A\r\n\r");
     EXPECT_EQ(line.ask(":C", 7), reply(":C", "02"));
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    advance(sim, 1);
+    EXPECT_EQ(line.ask(":C", 7), reply(":C", "02")) << "still running a second short";
+    advance(sim, 1);
     EXPECT_EQ(line.ask(":C", 7), reply(":C", "03"));
 }
 
+TEST(UpssimModel, AdvanceAlsoMovesARunningClockScaledBySpeed) {
+    sim_session sim({"--speed", "2"});
+    ASSERT_TRUE(sim.ready());
+    ASSERT_TRUE(sim.send("selftest duration 3600"));
+    ASSERT_TRUE(sim.send("selftest"));
+    advance(sim, 3600);
+    EXPECT_EQ(sim.state()["selftest_status"], "0");
+}
+
 TEST(UpssimModel, SwitchOffCommandsHonourGraceTimeAndRestart) {
-    sim_session sim({"--speed", "10"});
+    sim_session sim({"--manual-clock"});
     ASSERT_TRUE(sim.ready());
     wire_client line(sim.link());
     EXPECT_EQ(line.ask(":N02", 7), ":N02\r\n\r");
     EXPECT_EQ(line.ask(":H000003", 11), ":H000003\r\n\r");
+    advance(sim, 1);
     EXPECT_EQ(field(line.ask(":D", 26), 6, 1), "2") << "still on during the grace time";
-    std::this_thread::sleep_for(std::chrono::milliseconds(250));
+    advance(sim, 1);
     EXPECT_EQ(field(line.ask(":D", 26), 6, 1), "0") << "off after the grace time";
-    std::this_thread::sleep_for(std::chrono::milliseconds(350));
+    advance(sim, 2);
+    EXPECT_EQ(field(line.ask(":D", 26), 6, 1), "0") << "still off during the restart delay";
+    advance(sim, 1);
     EXPECT_EQ(field(line.ask(":D", 26), 6, 1), "2") << "on again after the restart delay";
 
     EXPECT_EQ(line.ask(":K0", 6), ":K0\r\n\r");
-    std::this_thread::sleep_for(std::chrono::milliseconds(250));
+    advance(sim, 2);
     const std::string off = line.ask(":D", 26);
     EXPECT_EQ(field(off, 6, 1), "0");
     EXPECT_EQ(field(off, 13, 2), "00") << "no load while the output is off";
+    advance(sim, 86400);
+    EXPECT_EQ(sim.state()["power_state"], "0") << ":K0 stays off for good";
     ASSERT_TRUE(sim.send("ups on"));
     EXPECT_EQ(sim.state()["power_state"], "2");
 }
 
 TEST(UpssimModel, OnBatterySwitchOffEndsWhenTheMainsReturn) {
-    sim_session sim({"--speed", "100", "--mains", "off"});
+    sim_session sim({"--manual-clock", "--mains", "off"});
     ASSERT_TRUE(sim.ready());
     wire_client line(sim.link());
     const std::string on_battery = line.ask(":D", 26);
@@ -108,7 +127,7 @@ TEST(UpssimModel, OnBatterySwitchOffEndsWhenTheMainsReturn) {
     EXPECT_EQ(field(on_battery, 6, 1), "3");
     line.ask(":N01", 7);
     line.ask(":G", 5);
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    advance(sim, 1);
     EXPECT_EQ(field(line.ask(":D", 26), 6, 1), "0");
     ASSERT_TRUE(sim.send("mains on"));
     EXPECT_EQ(sim.state()["power_state"], "2");
@@ -126,28 +145,28 @@ TEST(UpssimFaults, EachFaultSpoilsTheReplyAsNamed) {
     EXPECT_EQ(line.ask(":D", 1, 300), "");
     sim.send("echo-only");
     sim.state();
-    EXPECT_EQ(line.ask(":D", 26, 300), ":D\r");
+    EXPECT_EQ(line.ask(":D", 3), ":D\r");
     sim.send("wrong-echo");
     sim.state();
-    EXPECT_EQ(line.ask(":D", 7, 300).substr(0, 3), ":B\r");
-    EXPECT_EQ(line.ask(":W", 26, 300).substr(0, 3), ":D\r");
+    EXPECT_EQ(line.ask(":D", 7).substr(0, 3), ":B\r");
+    EXPECT_EQ(line.ask(":W", 26).substr(0, 3), ":D\r");
     sim.send("garbage");
     sim.state();
-    const std::string noise = line.ask(":D", 26, 300);
+    const std::string noise = line.ask(":D", 26);
     EXPECT_EQ(noise.size(), 26u);
     EXPECT_NE(noise.substr(0, 3), ":D\r");
     sim.send("short");
     sim.state();
-    EXPECT_EQ(line.ask(":D", 26, 300), good.substr(0, 4 + 10));
-    EXPECT_EQ(line.ask(":B", 7, 300), ":B\r\n8");
+    EXPECT_EQ(line.ask(":D", 4 + 10), good.substr(0, 4 + 10));
+    EXPECT_EQ(line.ask(":B", 5), ":B\r\n8");
     sim.send("slow 30");
     sim.state();
     const long long start = monotonic_ms();
-    EXPECT_EQ(line.ask(":D", 26, 3000), good);
+    EXPECT_EQ(line.ask(":D", 26), good);
     EXPECT_GE(monotonic_ms() - start, 25 * 30);
     sim.send("normal");
     sim.state();
-    EXPECT_EQ(line.ask(":D", 26, 300), good);
+    EXPECT_EQ(line.ask(":D", 26), good);
 }
 
 TEST(UpssimInput, RefusedLinesAreReportedAndChangeNothing) {
@@ -155,14 +174,15 @@ TEST(UpssimInput, RefusedLinesAreReportedAndChangeNothing) {
     ASSERT_TRUE(sim.ready());
     const auto before = sim.state();
     for (const char* bad : {"bogus", "load 999", "battery 30.0", "mains maybe", "selftest x",
-                            "regulator 4", "frequency 60.x", "slow 0", "celsius 90"})
+                            "regulator 4", "frequency 60.x", "slow 0", "celsius 90",
+                            "advance 1.5", "advance"})
         ASSERT_TRUE(sim.send(bad));
     EXPECT_EQ(sim.state(), before);
     const std::string errors = sim.errors();
     EXPECT_NE(errors.find("upssim: unknown line: bogus"), std::string::npos);
     size_t lines = 0;
     for (size_t at = 0; (at = errors.find("upssim: ", at)) != std::string::npos; ++at) ++lines;
-    EXPECT_EQ(lines, 9u);
+    EXPECT_EQ(lines, 11u);
 }
 
 TEST(UpssimInput, ReadingsChangeWhatTheStateShows) {

@@ -38,6 +38,10 @@ const char* const usage_text =
     "  --exit-on-eof           end when standard input ends (default: keep serving)\n"
     "  --speed F               simulated seconds per real second for the grace time, restart\n"
     "                          delay and self-test duration (default 1)\n"
+    "  --manual-clock          the simulated clock stands still but for the input line\n"
+    "                          \"advance N\": grace time, restart delay and self-tests run only\n"
+    "                          through the seconds advanced (slow replies still trickle in\n"
+    "                          real time)\n"
     "Identification (the :W, :L and :V replies):\n"
     "  --va N                  VA rating (default 1250); plain identification allows 250 400\n"
     "                          500 600 750 900 1250 1600 2000 3000 5000, extended any multiple\n"
@@ -85,6 +89,7 @@ enum option_id {
     OPT_TRANSCRIPT,
     OPT_EXIT_ON_EOF,
     OPT_SPEED,
+    OPT_MANUAL_CLOCK,
     OPT_VA,
     OPT_CLASS,
     OPT_FAMILY,
@@ -116,6 +121,7 @@ const option long_options[] = {
     {"transcript", required_argument, nullptr, OPT_TRANSCRIPT},
     {"exit-on-eof", no_argument, nullptr, OPT_EXIT_ON_EOF},
     {"speed", required_argument, nullptr, OPT_SPEED},
+    {"manual-clock", no_argument, nullptr, OPT_MANUAL_CLOCK},
     {"va", required_argument, nullptr, OPT_VA},
     {"voltage-class", required_argument, nullptr, OPT_CLASS},
     {"family", required_argument, nullptr, OPT_FAMILY},
@@ -146,6 +152,7 @@ struct sim_options {
     std::string link;
     std::string transcript_path;
     bool exit_on_eof = false;
+    bool manual_clock = false;
     sim_identity id{false, false, 0, 1250};
     bool identity_given = false;
     bool model_given = false;
@@ -179,6 +186,9 @@ bool parse_option(int id, const char* arg, sim_options& o) {
         return true;
     case OPT_EXIT_ON_EOF:
         o.exit_on_eof = true;
+        return true;
+    case OPT_MANUAL_CLOCK:
+        o.manual_clock = true;
         return true;
     case OPT_SPEED:
         m.speed = atof(arg);
@@ -281,10 +291,35 @@ int64_t now_ms() {
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
+// The model's time in milliseconds: the real clock, or a clock that stands still, plus what
+// "advance" lines added. The model scales its timers by --speed, so an advance does too.
+class sim_clock {
+  public:
+    sim_clock(bool manual, double speed) : manual_(manual), speed_(speed) {}
+
+    // A standing clock starts past zero, which the model's timers take for "none pending".
+    int64_t now() const { return (manual_ ? manual_origin_ms : now_ms()) + advanced_ms_; }
+
+    // Moves the clock on by simulated seconds.
+    void advance(unsigned long seconds) {
+        advanced_ms_ += static_cast<int64_t>(static_cast<double>(seconds) * 1000.0 / speed_);
+    }
+
+    // A standing clock never makes a timer fall due while the simulator waits.
+    bool runs() const { return !manual_; }
+
+  private:
+    static constexpr int64_t manual_origin_ms = 1000;
+    bool manual_;
+    double speed_;
+    int64_t advanced_ms_ = 0;
+};
+
 // The running simulator: the model, the line and its pending bytes, and the two inputs.
 class simulator {
   public:
-    simulator(sim_options& options, transcript& log) : options_(options), log_(log) {}
+    simulator(sim_options& options, transcript& log)
+        : options_(options), log_(log), clock_(options.manual_clock, options.model.speed) {}
 
     // Serves until a stop; the exit status.
     int run();
@@ -296,10 +331,11 @@ class simulator {
     void unplug();
     void replug();
     bool read_input();
-    int wait_ms(int64_t now) const;
+    int wait_ms() const;
 
     sim_options& options_;
     transcript& log_;
+    sim_clock clock_;
     pty_link line_;
     reply_sender sender_;
     std::string command_bytes_;
@@ -315,7 +351,7 @@ void simulator::note_all(std::vector<std::string>& notes) {
 
 void simulator::answer(const std::string& command) {
     std::vector<std::string> notes;
-    const int64_t now = now_ms();
+    const int64_t now = clock_.now();
     advance_model(options_.model, now, notes);
     note_all(notes);
     log_.command(command + '\r');
@@ -324,7 +360,7 @@ void simulator::answer(const std::string& command) {
     if (reply.empty()) return;
     log_.reply(reply);
     const bool slow = options_.model.fault == fault_mode::slow;
-    sender_.queue(reply, now, slow ? options_.model.slow_ms_per_byte : 0);
+    sender_.queue(reply, now_ms(), slow ? options_.model.slow_ms_per_byte : 0);
 }
 
 void simulator::read_line_bytes() {
@@ -381,28 +417,31 @@ bool simulator::read_input() {
     for (size_t end; (end = input_bytes_.find('\n')) != std::string::npos;) {
         const std::string text = input_bytes_.substr(0, end);
         input_bytes_.erase(0, end + 1);
-        std::vector<std::string> notes;
-        std::string output;
-        std::string error;
-        const int64_t now = now_ms();
-        advance_model(options_.model, now, notes);
-        const line_result result = apply_line(options_.model, text, now, notes, output, error);
-        note_all(notes);
-        if (result == line_result::error) fprintf(stderr, "upssim: %s\n", error.c_str());
+        line_reply reply;
+        advance_model(options_.model, clock_.now(), reply.notes);
+        const line_result result = apply_line(options_.model, text, clock_.now(), reply);
+        if (result == line_result::advance) {
+            clock_.advance(reply.advance_seconds);
+            reply.notes.push_back("clock advanced " + std::to_string(reply.advance_seconds) +
+                                  " s");
+            advance_model(options_.model, clock_.now(), reply.notes);
+        }
+        note_all(reply.notes);
+        if (result == line_result::error) fprintf(stderr, "upssim: %s\n", reply.error.c_str());
         if (result == line_result::quit) quit_ = true;
         if (result == line_result::unplug) unplug();
         if (result == line_result::replug) replug();
-        if (!output.empty()) {
-            fputs(output.c_str(), stdout);
+        if (!reply.output.empty()) {
+            fputs(reply.output.c_str(), stdout);
             fflush(stdout);
         }
     }
     return n > 0;
 }
 
-int simulator::wait_ms(int64_t now) const {
-    int64_t wait = next_model_deadline(options_.model, now);
-    const int64_t send = sender_.next_deadline(now);
+int simulator::wait_ms() const {
+    int64_t wait = clock_.runs() ? next_model_deadline(options_.model, clock_.now()) : -1;
+    const int64_t send = sender_.next_deadline(now_ms());
     if (send >= 0 && (wait < 0 || send < wait)) wait = send;
     return wait < 0 ? -1 : static_cast<int>(std::min<int64_t>(wait, 60000));
 }
@@ -422,16 +461,15 @@ int simulator::run() {
     for (int s : {SIGTERM, SIGINT, SIGHUP}) sigdelset(&during_wait, s);
     while (!quit_ && g_stop_signal == 0) {
         std::vector<std::string> notes;
-        const int64_t now = now_ms();
-        advance_model(options_.model, now, notes);
+        advance_model(options_.model, clock_.now(), notes);
         note_all(notes);
-        if (line_.is_open() && !sender_.flush(line_.master_fd(), now)) {
+        if (line_.is_open() && !sender_.flush(line_.master_fd(), now_ms())) {
             log_.note(std::string("write failed: ") + strerror(errno));
             sender_.clear();
         }
         // While unplugged the line's entry is -1, which poll passes over.
         pollfd fds[2] = {{line_.master_fd(), POLLIN, 0}, {STDIN_FILENO, POLLIN, 0}};
-        const int ms = wait_ms(now_ms());
+        const int ms = wait_ms();
         timespec timeout{ms / 1000, (ms % 1000) * 1000000L};
         const int ready =
             ppoll(fds, input_open_ ? 2 : 1, ms < 0 ? nullptr : &timeout, &during_wait);

@@ -35,11 +35,11 @@ pty_link::~pty_link() {
 
 bool pty_link::open(const std::string& path, std::string& error) {
     close();
-    master_ = posix_openpt(O_RDWR | O_NOCTTY);
-    if (master_ < 0) return error = system_error("posix_openpt"), false;
+    master_ = unique_fd(posix_openpt(O_RDWR | O_NOCTTY));
+    if (!master_) return error = system_error("posix_openpt"), false;
     char name[PATH_MAX];
-    if (grantpt(master_) != 0 || unlockpt(master_) != 0 ||
-        ptsname_r(master_, name, sizeof name) != 0) {
+    if (grantpt(master_.get()) != 0 || unlockpt(master_.get()) != 0 ||
+        ptsname_r(master_.get(), name, sizeof name) != 0) {
         error = system_error("pseudo-terminal set-up");
         close();
         return false;
@@ -47,9 +47,9 @@ bool pty_link::open(const std::string& path, std::string& error) {
     device_ = name;
     // Holding the device side open keeps the master from reporting a hang-up while no client
     // has the port open; the raw mode also stops the line discipline echoing our own replies.
-    device_side_ = ::open(name, O_RDWR | O_NOCTTY);
-    if (device_side_ < 0 || !make_raw(device_side_) || !make_raw(master_) ||
-        fcntl(master_, F_SETFL, fcntl(master_, F_GETFL) | O_NONBLOCK) != 0) {
+    device_side_ = unique_fd(::open(name, O_RDWR | O_NOCTTY));
+    if (!device_side_ || !make_raw(device_side_.get()) || !make_raw(master_.get()) ||
+        fcntl(master_.get(), F_SETFL, fcntl(master_.get(), F_GETFL) | O_NONBLOCK) != 0) {
         error = system_error("pseudo-terminal mode");
         close();
         return false;
@@ -89,9 +89,8 @@ void pty_link::close() {
         if (n >= 0 && std::string(target, static_cast<size_t>(n)) == device_) unlink(link_.c_str());
         link_.clear();
     }
-    if (device_side_ >= 0) ::close(device_side_);
-    if (master_ >= 0) ::close(master_);
-    device_side_ = master_ = -1;
+    device_side_.close();
+    master_.close();
     device_.clear();
 }
 

@@ -2,6 +2,8 @@
 // paced sending of replies on it.
 #pragma once
 
+#include "support/unique_fd.h"
+
 #include <cstdint>
 #include <deque>
 #include <string>
@@ -24,13 +26,13 @@ class pty_link {
     // a hang-up; safe to call when not open.
     void close();
 
-    bool is_open() const { return master_ >= 0; }
-    int master_fd() const { return master_; }
+    bool is_open() const { return static_cast<bool>(master_); }
+    int master_fd() const { return master_.get(); }
     const std::string& device() const { return device_; }
 
   private:
-    int master_ = -1;
-    int device_side_ = -1;
+    unique_fd master_;
+    unique_fd device_side_;
     std::string device_;
     std::string link_;
 };

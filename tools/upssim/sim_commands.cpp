@@ -7,6 +7,10 @@
 
 namespace {
 
+// A week: longer than any grace time, restart delay or self-test a test needs to run through,
+// and far from overflowing the millisecond clock.
+constexpr unsigned long max_advance_seconds = 7 * 24 * 3600;
+
 const char* const help_text =
     "Input lines (standard input, one command a line; blank lines and lines starting with #\n"
     "are ignored; a line that is not understood is reported on standard error and changes\n"
@@ -40,6 +44,9 @@ const char* const help_text =
     "  replug                     plug in again: a new pseudo-terminal behind the same link\n"
     "  state                      print the values the program should show, as key: value\n"
     "                             lines on standard output, ended by an empty line\n"
+    "  advance N                  move the simulator's clock N seconds on (0-604800): the\n"
+    "                             grace time, restart delay and self-tests run through that\n"
+    "                             time at once; with --manual-clock the clock moves only so\n"
     "  quit                       end the simulator\n";
 
 std::vector<std::string> split_words(const std::string& line) {
@@ -184,7 +191,9 @@ const char* language_help() {
 }
 
 line_result apply_line(sim_model& model, const std::string& line, int64_t now_ms,
-                       std::vector<std::string>& notes, std::string& output, std::string& error) {
+                       line_reply& reply) {
+    std::vector<std::string>& notes = reply.notes;
+    std::string& error = reply.error;
     const std::vector<std::string> words = split_words(line);
     if (words.empty() || words[0][0] == '#') return line_result::ok;
     const std::string& verb = words[0];
@@ -193,8 +202,15 @@ line_result apply_line(sim_model& model, const std::string& line, int64_t now_ms
     if (verb == "unplug" && words.size() == 1) return line_result::unplug;
     if (verb == "replug" && words.size() == 1) return line_result::replug;
     if (verb == "state" && words.size() == 1) {
-        output = describe_model(model) + "\n";
+        reply.output = describe_model(model) + "\n";
         return line_result::ok;
+    }
+    if (verb == "advance") {
+        if (words.size() != 2 || !parse_number(words[1], 0, max_advance_seconds,
+                                               reply.advance_seconds))
+            return refuse(error, "advance takes whole seconds 0-" +
+                                     std::to_string(max_advance_seconds));
+        return line_result::advance;
     }
     if (parse_fault(verb, fault)) return apply_fault(model, words, notes, error);
     if (verb == "mains" && words.size() == 2 && (words[1] == "on" || words[1] == "off")) {

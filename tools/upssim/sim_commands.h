@@ -6,14 +6,21 @@
 #include <string>
 #include <vector>
 
-// What a line of the language asked for: unplug and replug concern the line, not the model.
-enum class line_result { ok, error, quit, unplug, replug };
+// What a line of the language asked for: unplug and replug concern the line, advance the
+// simulator's clock, not the model.
+enum class line_result { ok, error, quit, unplug, replug, advance };
 
-// Applies one input line to the model at time now_ms. Notes describe state changes for the
-// transcript, output receives text for standard output (the state report), error the reason a
-// line was refused; a refused line changes nothing.
+// What apply_line hands back besides its result.
+struct line_reply {
+    std::vector<std::string> notes; // state changes, for the transcript
+    std::string output;             // text for standard output (the state report)
+    std::string error;              // why a line was refused; a refused line changes nothing
+    unsigned long advance_seconds = 0; // simulated seconds asked for by line_result::advance
+};
+
+// Applies one input line to the model at time now_ms (simulated milliseconds).
 line_result apply_line(sim_model& model, const std::string& line, int64_t now_ms,
-                       std::vector<std::string>& notes, std::string& output, std::string& error);
+                       line_reply& reply);
 
 // The language's description for --help.
 const char* language_help();
