@@ -45,9 +45,33 @@ const char* poweroff_override() {
     return command && *command ? command : nullptr;
 }
 
-void report_failure(const char* text) {
-    post_message(text, KIND_SHUTDOWN_FAILURE);
-    fprintf(stderr, "voltsentry: %s\n", text);
+// The panel shows 43 characters a line: it gets the brief text, the logs and standard error the
+// whole story.
+void report_failure(const char* brief, const char* detail) {
+    post_brief_message(brief, detail, KIND_SHUTDOWN_FAILURE);
+    fprintf(stderr, "voltsentry: %s\n", detail);
+}
+
+// Why the power-off would be refused, briefly for the panel and in full for the logs; both empty
+// when it is allowed.
+struct refusal {
+    std::string brief;
+    std::string detail;
+};
+
+refusal refusal_of(const power_off_facts& facts) {
+    // The stand-in command needs no right of ours; it decides for itself what it may do.
+    if (facts.stand_in || (facts.root && !facts.forbidden)) return {};
+    if (facts.forbidden)
+        return {"test runs never power the machine off.", "test runs never power the machine off"};
+    if (facts.logind_answer == "yes" || facts.logind_answer == "challenge") return {};
+    if (facts.logind_answer.empty())
+        return {"not root, and no systemd-logind to ask.",
+                "not running as root, and systemd-logind cannot be asked (busctl or the system "
+                "bus is missing)"};
+    return {"not root, and systemd-logind says \"" + facts.logind_answer.substr(0, 7) + "\".",
+            "not running as root, and systemd-logind answers \"" + facts.logind_answer +
+                "\" to a power-off"};
 }
 
 // A started child, ended and reaped if its owner lets go of it early.
@@ -163,7 +187,7 @@ void run_shutdown_script(int limit) {
     char text[160];
     if (!script.started()) {
         snprintf(text, sizeof text, "Cannot run %s: %s.", SHUTDOWN_SCRIPT, strerror(errno));
-        report_failure(text);
+        report_failure("Cannot run SHUTDOWN.BAT!", text);
         return;
     }
     // The limit runs on the application's clock, which tests speed up.
@@ -174,7 +198,7 @@ void run_shutdown_script(int limit) {
             snprintf(text, sizeof text,
                      "%s did not finish within %d seconds and was ended; powering off.",
                      SHUTDOWN_SCRIPT, limit);
-            report_failure(text);
+            report_failure("SHUTDOWN.BAT hung and was ended.", text);
             return;
         }
         std::this_thread::sleep_for(SCRIPT_POLL);
@@ -223,16 +247,7 @@ void forbid_real_power_off() {
 }
 
 std::string power_off_refusal(const power_off_facts& facts) {
-    // The stand-in command needs no right of ours; it decides for itself what it may do.
-    if (facts.stand_in) return {};
-    if (facts.forbidden) return "test runs never power the machine off";
-    if (facts.root) return {};
-    if (facts.logind_answer == "yes" || facts.logind_answer == "challenge") return {};
-    if (facts.logind_answer.empty())
-        return "not running as root, and systemd-logind cannot be asked (busctl or the system bus "
-               "is missing)";
-    return "not running as root, and systemd-logind answers \"" + facts.logind_answer +
-           "\" to a power-off";
+    return refusal_of(facts).detail;
 }
 
 power_off_facts current_power_off_facts() {
@@ -245,14 +260,19 @@ power_off_facts current_power_off_facts() {
 }
 
 bool warn_if_power_off_refused() {
-    const std::string reason = power_off_refusal(current_power_off_facts());
-    if (reason.empty()) return false;
+    const refusal why = refusal_of(current_power_off_facts());
+    if (why.detail.empty()) return false;
+    // Three panel lines of at most 43 characters, which stay until the next messages.
+    for (const std::string& line : {std::string("Warning: the power-off will be refused:"),
+                                    why.brief,
+                                    std::string("Run as root, or see norva.log for help.")})
+        post_message(line.c_str(), MSG_PANEL);
     const std::string first =
-        "Warning: this machine cannot be powered off at a power failure: " + reason + ".";
+        "Warning: this machine cannot be powered off at a power failure: " + why.detail + ".";
     const std::string second = std::string("Run VoltSentry Plus as root, allow this user to power ") +
                                "off (polkit), or set " + POWEROFF_VARIABLE + ".";
     for (const std::string& line : {first, second}) {
-        post_message(line.c_str(), MSG_PANEL | MSG_EVENT_LOG);
+        post_message(line.c_str(), MSG_EVENT_LOG);
         fprintf(stderr, "voltsentry: %s\n", line.c_str());
     }
     return true;
@@ -276,14 +296,14 @@ int shutdown_system(int script_limit) {
     if (!allowed) {
         snprintf(text, sizeof text, "The machine cannot be powered off: %s.",
                  power_off_refusal(current_power_off_facts()).c_str());
-        report_failure(text);
+        report_failure("The machine cannot be powered off!", text);
         return 2;
     }
     const std::string error = request_power_off();
     if (!error.empty()) {
         tracef(TRACE_ERROR, "power-off request error: %s", error.c_str());
         snprintf(text, sizeof text, "Power-off failed: %s.", error.c_str());
-        report_failure(text);
+        report_failure("Power-off failed!", text);
         return 2;
     }
     privilege_switch(SHUTDOWN_PRIVILEGE, false);

@@ -59,6 +59,11 @@ const trace_sink& engine_trace() {
     return the_engine_trace;
 }
 
+void post_brief_message(const char* brief, const char* detail, int kind) {
+    if (kind & MSG_PANEL) post_message(brief, MSG_PANEL);
+    post_message(detail, kind & ~MSG_PANEL);
+}
+
 void post_message(const char* text, int kind) {
     if (!text) text = "";
     if (!g_app) {

@@ -19,6 +19,10 @@ enum message_kind : int {
 // those lost.
 void post_message(const char* text, int kind);
 
+// The message panel shows 43 characters a line: posts brief to the panel and detail to the other
+// destinations of kind, for texts that would not fit.
+void post_brief_message(const char* brief, const char* detail, int kind);
+
 // Offers "<UPS id>: <text>" to the alert server through the engine's transport when networking is
 // enabled; the transport result, or 0 when nothing was to be sent.
 int forward_alert(const char* text);

@@ -215,7 +215,8 @@ void supervise_selftest(ups_status& ups) {
             ups.last_selftest = g_app->poll_clock;
             ups.last_selftest.month += 1;
             if (save_configuration(ups, *g_app) != 0)
-                post_message(configuration_save_failure(errno).c_str(), MSG_PANEL | MSG_EVENT_LOG);
+                post_brief_message(CONFIGURATION_SAVE_FAILED, configuration_save_failure(errno).c_str(),
+                               MSG_PANEL | MSG_EVENT_LOG);
         }
         set_poll_period(POLL_NORMAL_SECONDS);
     }

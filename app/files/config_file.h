@@ -29,6 +29,9 @@ int save_configuration(const ups_status& ups, const app_settings& app);
 // The sentence that tells the user a save of norva.cfg failed, from the errno it failed with.
 std::string configuration_save_failure(int error);
 
+// The same, short enough for the message panel.
+inline constexpr const char* CONFIGURATION_SAVE_FAILED = "Cannot save the configuration norva.cfg!";
+
 // Reads the five thresholds, writing the defaults when the file is missing; returns 0. A failed
 // write of the defaults adds a sentence to problems when given.
 int load_thresholds(ups_status& ups, settings_problems* problems = nullptr);

@@ -58,7 +58,8 @@ int16_t ask_voltage() {
 void check_voltage(WINDOW win) {
     if (!g_app || !check_nominal_voltage(g_app->local, ask_voltage)) return;
     if (save_configuration(g_app->local, *g_app) != 0)
-        post_message(configuration_save_failure(errno).c_str(), MSG_PANEL | MSG_EVENT_LOG);
+        post_brief_message(CONFIGURATION_SAVE_FAILED, configuration_save_failure(errno).c_str(),
+                               MSG_PANEL | MSG_EVENT_LOG);
     if (g_ui.status_window == win) wyn_dwin_invalidate_rect(win, nullptr);
 }
 } // namespace

@@ -86,7 +86,11 @@ bool load_settings() {
 }
 
 void show_settings_problems() {
-    for (const std::string& text : g_settings_problems) post_message(text.c_str(), MSG_PANEL);
+    // The event log has had the whole story; the panel's lines hold 43 characters.
+    if (!g_settings_problems.empty()) {
+        post_message("Damaged settings: defaults are in use.", MSG_PANEL);
+        post_message("The event log norva.log says which.", MSG_PANEL);
+    }
     g_settings_problems.clear();
 }
 

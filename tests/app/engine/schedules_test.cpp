@@ -5,6 +5,8 @@
 #include "engine/schedules.h"
 #include "files/config_file.h"
 
+#include <fstream>
+#include <iterator>
 #include <sys/stat.h>
 
 namespace {
@@ -221,7 +223,10 @@ TEST_F(schedules, ASelftestDateThatCannotBeSavedIsReported) {
     ups.selftest_status = 0;
     for (int i = 0; i < 6; ++i) tick();
     EXPECT_EQ(count(g_panel, "Self-test result: OK."), 1);
-    EXPECT_EQ(count(g_panel, configuration_save_failure(EACCES)), 1);
+    EXPECT_EQ(count(g_panel, CONFIGURATION_SAVE_FAILED), 1);
+    std::ifstream log("norva.log");
+    const std::string logged((std::istreambuf_iterator<char>(log)), std::istreambuf_iterator<char>());
+    EXPECT_NE(logged.find(configuration_save_failure(EACCES)), std::string::npos);
 }
 
 } // namespace
