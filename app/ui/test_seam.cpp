@@ -6,6 +6,7 @@
 #include "ui/ui_host.h"
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -45,16 +46,32 @@ struct pending_press {
     int16_t control;
 };
 
-// A click on the next dialog that opens, so many milliseconds after it is up.
-struct scripted_press {
-    int16_t control;
-    int32_t delay_ms;
+// How long a scripted step holds its dialog open: so many milliseconds, or until a text has gone
+// to the message panel (when is empty for a plain delay).
+struct hold {
+    int32_t delay_ms = 0;
+    std::string when;
+
+    bool holds() const { return delay_ms > 0 || !when.empty(); }
 };
 
-// A scripted answer; a held one keeps its question open for delay_ms.
+// A click on the next dialog that opens, once its hold is over.
+struct scripted_press {
+    int16_t control;
+    hold until;
+};
+
+// A scripted answer; a held one keeps its question open as its hold says.
 struct scripted_answer {
     int16_t answer;
-    int32_t delay_ms;
+    hold until;
+};
+
+// An open dialog whose click waits for a text on the message panel.
+struct awaited_press {
+    WINDOW dialog;
+    int16_t control;
+    std::string when;
 };
 
 struct seam_state {
@@ -66,6 +83,7 @@ struct seam_state {
     std::optional<scripted_press> held_answer;
     std::deque<int16_t> commands;
     std::vector<pending_press> pending;
+    std::vector<awaited_press> awaited;
     WINDOW task = nullptr;
     int32_t command_timer = -1;
     // Titles as they were at creation: a window being destroyed may no longer report its own.
@@ -98,16 +116,22 @@ bool is_window_type(int32_t type) {
     }
 }
 
-// Reads the optional "after <ms>" that ends a press or answer line into delay_ms; false when the
-// rest of the line is anything else.
-bool read_hold(std::istringstream& words, int32_t& delay_ms) {
-    delay_ms = 0;
+// Reads the optional "after <ms>" or "when <text>" that ends a press or answer line; false when
+// the rest of the line is anything else.
+bool read_hold(std::istringstream& words, hold& until) {
+    until = {};
     std::string word;
     if (!(words >> word)) return true;
+    if (word == "when") {
+        std::getline(words >> std::ws, until.when);
+        while (!until.when.empty() && std::isspace(static_cast<unsigned char>(until.when.back())))
+            until.when.pop_back();
+        return !until.when.empty();
+    }
     long ms = -1;
     if (word != "after" || !(words >> ms) || ms < 0 || ms > kMaxHoldMs || words >> word)
         return false;
-    delay_ms = static_cast<int32_t>(ms);
+    until.delay_ms = static_cast<int32_t>(ms);
     return true;
 }
 
@@ -131,13 +155,13 @@ void read_script(const char* path) {
             continue;
         }
         const auto v = static_cast<int16_t>(value);
-        int32_t delay_ms = 0;
-        const bool rest_ok = read_hold(words, delay_ms);
+        hold until;
+        const bool rest_ok = read_hold(words, until);
         if (verb == "press" && rest_ok)
-            s.presses.push_back({v, delay_ms});
-        else if (verb == "answer" && rest_ok && (delay_ms == 0 || (v >= 0 && v <= 2)))
-            s.answers.push_back({v, delay_ms});
-        else if (verb == "command" && rest_ok && delay_ms == 0)
+            s.presses.push_back({v, until});
+        else if (verb == "answer" && rest_ok && (!until.holds() || (v >= 0 && v <= 2)))
+            s.answers.push_back({v, until});
+        else if (verb == "command" && rest_ok && !until.holds())
             s.commands.push_back(v);
         else
             test_seam_log("script-error", line.c_str());
@@ -200,8 +224,12 @@ bool on_timer(WINDOW win, int32_t id) {
 }
 
 void schedule_press(WINDOW dialog, const scripted_press& p) {
+    if (!p.until.when.empty()) {
+        seam().awaited.push_back({dialog, p.control, p.until.when});
+        return;
+    }
     // Never sooner than the dialog's own start-up events need.
-    const int32_t timer = wyn_timer_create(dialog, std::max(p.delay_ms, kActionDelayMs));
+    const int32_t timer = wyn_timer_create(dialog, std::max(p.until.delay_ms, kActionDelayMs));
     if (timer > 0)
         seam().pending.push_back({timer, dialog, p.control});
     else
@@ -229,6 +257,7 @@ BOOLEAN watch_event(void*, WINDOW win, EVENT* ev) {
     case E_DESTROY:
         log_destroyed(win);
         std::erase_if(s.pending, [win](const pending_press& p) { return p.dialog == win; });
+        std::erase_if(s.awaited, [win](const awaited_press& p) { return p.dialog == win; });
         break;
     case E_TIMER:
         return on_timer(win, ev->v.timer.id) ? TRUE : FALSE;
@@ -260,8 +289,19 @@ void start_time_scale(const char* text) {
     the_ui_host().set_time_scale(static_cast<int>(factor));
 }
 
-void log_panel_message(const char* text) {
+// Logs a panel message and releases the clicks that waited for it. The click itself comes from
+// a timer, so the dialog closes outside the code that wrote to the panel.
+void on_panel_message(const char* text) {
     test_seam_log("message", text);
+    seam_state& s = seam();
+    const std::string shown = text ? text : "";
+    std::vector<awaited_press> due;
+    std::erase_if(s.awaited, [&](const awaited_press& p) {
+        if (p.when != shown) return false;
+        due.push_back(p);
+        return true;
+    });
+    for (const awaited_press& p : due) schedule_press(p.dialog, {p.control, {}});
 }
 
 int32_t log_toolkit_error(WYN_ERRMSG* msg, intptr_t) {
@@ -286,8 +326,8 @@ void test_seam_start() {
     if (!s.log && !s.scripted) return;
     // A test run may reach the power-off stand-in command, never the machine's own power-off.
     forbid_real_power_off();
+    watch_panel_messages(on_panel_message);
     if (s.log) {
-        watch_panel_messages(log_panel_message);
         if (const char* scale = std::getenv("VOLTSENTRY_TEST_TIMESCALE")) start_time_scale(scale);
     }
     wyn_vobj_set_attr(nullptr, ATTR_EVENT_HOOK, reinterpret_cast<ATTR_VALUE>(watch_event));
@@ -318,10 +358,10 @@ void test_seam_log(const char* kind, const char* text) {
 
 bool test_seam_hold_next_answer() {
     seam_state& s = seam();
-    if (s.answers.empty() || s.answers.front().delay_ms == 0) return false;
+    if (s.answers.empty() || !s.answers.front().until.holds()) return false;
     const scripted_answer held = s.answers.front();
     s.answers.pop_front();
-    s.held_answer = scripted_press{kAskButtons[held.answer], held.delay_ms};
+    s.held_answer = scripted_press{kAskButtons[held.answer], held.until};
     return true;
 }
 

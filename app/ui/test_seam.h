@@ -15,7 +15,9 @@
 //   "command <tag>"       once the application is up, the task window receives that menu command
 // A press or answer line may end in "after <ms>" (0 to 600000): the dialog, or the question, then
 // stays open for that many milliseconds of real time while the program runs on, as it would while
-// a person thinks. A held question is shown as the toolkit's own question dialog and answered
+// a person thinks. It may end in "when <text>" instead: the dialog or question then stays open,
+// however long it takes, until a message of exactly that text (the rest of the line) has gone to
+// the message panel after it opened, and is answered at once after that. A held question is shown as the toolkit's own question dialog and answered
 // with a click on its button n (0 to 2); the program's event loop runs all the while.
 // VOLTSENTRY_TEST_TIMESCALE=N (1 to 1000), honoured only together with the log, makes the program's
 // clock run N times as fast from its start and its poll timer tick N times as often, so that
@@ -49,8 +51,8 @@ app_clock_source test_seam_clock();
 // Appends a line to the test log (nothing without one).
 void test_seam_log(const char* kind, const char* text);
 
-// When the script's next answer is held ("answer <n> after <ms>"), takes it and arranges for the
-// next dialog that opens to be answered with button n once ms have passed, and returns true: the
+// When the script's next answer is held ("answer <n> after <ms>" or "when <text>"), takes it and arranges for the
+// next dialog that opens to be answered with button n once its hold is over, and returns true: the
 // caller then shows the question for real. False otherwise, and nothing is taken.
 bool test_seam_hold_next_answer();
 
