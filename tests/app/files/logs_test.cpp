@@ -1,6 +1,4 @@
 // Tests of the data, alarm and event logs, their rotation, file copies and the viewer line.
-#include "engine/app_state.h"
-#include "engine/report.h"
 #include "files/logs.h"
 #include "files_support.h"
 
@@ -143,53 +141,6 @@ TEST_F(logs_test, FailingAppendsAreCountedAndTurnsToldOnce) {
     ASSERT_EQ(g_changes.size(), 2u);
     EXPECT_FALSE(g_changes[1].failing);
     EXPECT_EQ(g_changes[1].lost, 3);
-}
-
-// An engine whose log book the reporting listens to, on the test's clock.
-class engine_scope {
-  public:
-    engine_scope() {
-        app_.engine.clock = files_test::now;
-        g_app = &app_;
-    }
-    ~engine_scope() { g_app = nullptr; }
-    engine_scope(const engine_scope&) = delete;
-    engine_scope& operator=(const engine_scope&) = delete;
-    log_book& logs() { return app_.engine.logs; }
-
-  private:
-    app_state app_{};
-};
-
-TEST_F(logs_test, FailingLogsAreReportedInTheEventLogOrOnStandardError) {
-    // The engine's reporting listens to its log book.
-    engine_scope engine;
-    post_message("start", MSG_EVENT_LOG);
-    ASSERT_EQ(mkdir(DATA_LOG, 0755), 0);
-    write_data_record(engine.logs(), ups_, T2026);
-    write_data_record(engine.logs(), ups_, T2026);
-    ASSERT_EQ(rmdir(DATA_LOG), 0);
-    write_data_record(engine.logs(), ups_, T2026);
-    EXPECT_EQ(read_bytes(EVENT_LOG),
-              "03/14/126,09:26:53,start\r\n"
-              "03/14/126,09:26:53,Cannot write to the data log norva.dat: Is a directory.\r\n"
-              "03/14/126,09:26:53,The data log norva.dat can be written again; 2 records were "
-              "lost.\r\n");
-
-    ASSERT_EQ(unlink(EVENT_LOG), 0);
-    ASSERT_EQ(mkdir(EVENT_LOG, 0755), 0);
-    testing::internal::CaptureStderr();
-    post_message("lost one", MSG_EVENT_LOG);
-    post_message("lost two", MSG_EVENT_LOG);
-    ASSERT_EQ(rmdir(EVENT_LOG), 0);
-    post_message("back", MSG_EVENT_LOG);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "voltsentry: Cannot write to the event log norva.log: Is a directory.\n"
-              "voltsentry: The event log norva.log can be written again; 2 lines were lost.\n");
-    EXPECT_EQ(read_bytes(EVENT_LOG),
-              "03/14/126,09:26:53,back\r\n"
-              "03/14/126,09:26:53,The event log norva.log can be written again; 2 lines were "
-              "lost.\r\n");
 }
 
 TEST_F(logs_test, AlarmAndEventLinesCarryYearsSince1900) {
