@@ -2,6 +2,7 @@
 #include "files/config_file.h"
 #include "files/logs.h"
 #include "files/text_file.h"
+#include "../tests/common/settings_record.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdlib>
@@ -13,12 +14,6 @@
 #include <unistd.h>
 
 namespace {
-
-// What the configuration file fills: the local UPS record and the application's settings.
-struct settings_record {
-    ups_status local{};
-    app_settings settings{};
-};
 
 // Runs a benchmark in a fresh temporary directory, the files' home, and removes it afterwards.
 class scratch_directory {

@@ -2,6 +2,7 @@
 // The files live in the current directory: run it from a scratch directory.
 #include "files/config_file.h"
 #include "files/text_file.h"
+#include "../tests/common/settings_record.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -12,12 +13,6 @@
 #include <unistd.h>
 
 namespace {
-
-// What the configuration file fills: the local UPS record and the application's settings.
-struct settings_record {
-    ups_status local{};
-    app_settings settings{};
-};
 
 template <std::size_t N> void check_text(const char (&text)[N]) {
     if (std::memchr(text, '\0', N) == nullptr) std::abort();

@@ -2,6 +2,7 @@
 #include "files/config_file.h"
 #include "files/text_file.h"
 #include "files_support.h"
+#include "common/settings_record.h"
 
 #include <cerrno>
 #include <cstring>
@@ -10,12 +11,6 @@
 #include <unistd.h>
 
 namespace {
-
-// What the configuration file fills: the local UPS record and the application's settings.
-struct settings_record {
-    ups_status local{};
-    app_settings settings{};
-};
 
 class config_test : public files_test {
   protected:
