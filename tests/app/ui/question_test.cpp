@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "app/ui/program_support.h"
+#include "common/scoped_env.h"
 #include "tools/sim_support.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <unistd.h>
 
@@ -128,10 +130,10 @@ TEST_F(logged_run, a_log_alone_keeps_the_program_off_every_port_but_a_pseudo_ter
         [](ups_status& u) { std::snprintf(u.ups_port, sizeof u.ups_port, "COM1"); });
     ASSERT_EQ(symlink("/dev/null", dir_.file("COM1").c_str()), 0);
     // Started by hand: the helper always hands the program a script.
-    setenv("VOLTSENTRY_TEST_LOG", dir_.file("run.log").c_str(), 1);
+    std::optional<scoped_env> log_env(std::in_place, "VOLTSENTRY_TEST_LOG", dir_.file("run.log"));
     child_process program({dir_.file("voltsentry"), "/NOPNP", "/DEBUG:ERROR"}, "/",
                           dir_.file("run.err"));
-    unsetenv("VOLTSENTRY_TEST_LOG");
+    log_env.reset();
     ASSERT_TRUE(program.started());
     // Refused before it is opened (permission denied), not opened and found no serial line.
     ASSERT_TRUE(wait_for_line("run", "message Error opening port: COM1!", kTimeoutMs));

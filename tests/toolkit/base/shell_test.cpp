@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <cstdlib>
 
+#include "common/scoped_env.h"
 #include "kernel/snapshot.h"
 #include "kernel/widgets.h"
 #include "portable/core_state.h"
@@ -80,9 +81,10 @@ TEST_F(ShellTest, SnapshotShowsTheTaskWindowWithItsChildrenAndIsTakenAtTheEnd) {
     ASSERT_TRUE(dir.isValid());
     const QString path = dir.filePath("shot.png");
     EXPECT_FALSE(snapshot_take());
-    setenv("WYN_SNAPSHOT", path.toLocal8Bit().constData(), 1);
-    snapshot_start();
-    unsetenv("WYN_SNAPSHOT");
+    {
+        const scoped_env snapshot("WYN_SNAPSHOT", path.toLocal8Bit().constData());
+        snapshot_start();
+    }
 
     WINDOW child = makeChild(RCT{30, 20, 130, 220});
     pump();
