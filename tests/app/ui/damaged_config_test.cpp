@@ -18,17 +18,9 @@ const std::string INCOMPLETE =
 
 class damaged_config : public program_test {
   protected:
-    void TearDown() override {
-        for (const std::string& line : log_of("run"))
-            EXPECT_FALSE(line.starts_with("toolkit-error")) << line;
-    }
+    void TearDown() override { expect_no_toolkit_error("run"); }
 
-    std::vector<std::string> messages() const {
-        std::vector<std::string> texts;
-        for (const std::string& line : log_of("run"))
-            if (line.starts_with("message ")) texts.push_back(line.substr(8));
-        return texts;
-    }
+    std::vector<std::string> messages() const { return messages_of("run"); }
 
     bool wait_for_message(const std::string& text) const {
         return wait_until(

@@ -66,18 +66,10 @@ class live_monitor : public program_test {
     }
 
     // No run may have met a toolkit fault, whatever its scenario.
-    void TearDown() override {
-        for (const std::string& line : log_of("run"))
-            EXPECT_FALSE(line.starts_with("toolkit-error")) << line;
-    }
+    void TearDown() override { expect_no_toolkit_error("run"); }
 
     // The texts the program showed in its message panel so far.
-    std::vector<std::string> messages() const {
-        std::vector<std::string> texts;
-        for (const std::string& line : log_of("run"))
-            if (line.starts_with("message ")) texts.push_back(line.substr(8));
-        return texts;
-    }
+    std::vector<std::string> messages() const { return messages_of("run"); }
 
     bool wait_for_message(const std::string& text, int count = 1) const {
         return wait_until(

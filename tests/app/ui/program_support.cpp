@@ -72,6 +72,18 @@ std::vector<std::string> program_test::log_of(const std::string& name) const {
     return lines;
 }
 
+std::vector<std::string> program_test::messages_of(const std::string& name) const {
+    std::vector<std::string> texts;
+    for (const std::string& line : log_of(name))
+        if (line.starts_with("message ")) texts.push_back(line.substr(8));
+    return texts;
+}
+
+void program_test::expect_no_toolkit_error(const std::string& name) const {
+    for (const std::string& line : log_of(name))
+        EXPECT_FALSE(line.starts_with("toolkit-error")) << line;
+}
+
 bool program_test::wait_for_line(const std::string& name, const std::string& line,
                                  int timeout_ms) const {
     return wait_until(

@@ -24,6 +24,13 @@ class program_test : public ::testing::Test {
     // The lines of the log of run name so far.
     std::vector<std::string> log_of(const std::string& name) const;
 
+    // The texts run name showed in its message panel so far, in order.
+    std::vector<std::string> messages_of(const std::string& name) const;
+
+    // Fails the test for each toolkit fault the log of run name records: no run may meet one,
+    // whatever its scenario.
+    void expect_no_toolkit_error(const std::string& name) const;
+
     // Waits (polling, bounded) until the log of run name holds line; false on timeout.
     bool wait_for_line(const std::string& name, const std::string& line, int timeout_ms) const;
 

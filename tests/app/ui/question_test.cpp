@@ -43,8 +43,7 @@ class open_question : public program_test {
     }
 
     void TearDown() override {
-        for (const std::string& line : log_of("run"))
-            EXPECT_FALSE(line.starts_with("toolkit-error")) << line;
+        expect_no_toolkit_error("run");
         if (HasFailure()) std::fprintf(stderr, "%s", read_file(dir_.file("run.log")).c_str());
     }
 
