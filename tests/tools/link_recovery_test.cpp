@@ -20,8 +20,9 @@ bool path_exists(const std::string& path) {
     return lstat(path.c_str(), &info) == 0;
 }
 
-// Checks a condition every millisecond until it holds or timeout_ms have passed.
-template <class condition> bool eventually(condition holds, int timeout_ms = 2000) {
+// Checks a condition every millisecond until it holds or timeout_ms have passed; the bound only
+// ends a wait for what never comes, so it is generous enough for a loaded machine.
+template <class condition> bool eventually(condition holds, int timeout_ms = 20000) {
     const long long deadline = monotonic_ms() + timeout_ms;
     while (!holds()) {
         if (monotonic_ms() >= deadline) return false;

@@ -6,6 +6,13 @@
 #include <termios.h>
 #include <unistd.h>
 
+namespace {
+
+// How long to wait for what the simulator must do: only a simulator that never does it meets it.
+constexpr int kWaitMs = 20000;
+
+} // namespace
+
 std::string tool_path(const std::string& name) {
     return std::string(VS_BIN_DIR) + "/" + name;
 }
@@ -16,12 +23,12 @@ sim_session::sim_session(const std::vector<std::string>& options, const std::str
                                      dir_.file("transcript.txt")};
     argv.insert(argv.end(), options.begin(), options.end());
     process_ = std::make_unique<child_process>(argv, dir_.path(), dir_.file("stderr.txt"));
-    ready_ = process_->started() && wait_for_path(link_, 2000);
+    ready_ = process_->started() && wait_for_path(link_, kWaitMs);
 }
 
 std::map<std::string, std::string> sim_session::state() {
     if (!send("state")) return {};
-    return parse_keys(process_->read_block(2000));
+    return parse_keys(process_->read_block(kWaitMs));
 }
 
 run_result sim_session::probe(const std::vector<std::string>& options) const {
