@@ -2,7 +2,7 @@
 #include "files/config_file.h"
 #include "files/logs.h"
 #include "files/text_file.h"
-#include "../tests/common/settings_record.h"
+#include "common/settings_record.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdlib>

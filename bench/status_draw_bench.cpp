@@ -1,6 +1,7 @@
 // Cost of drawing the status window through the checked toolkit calls: the full draw of E_UPDATE
 // (clear, frames, labels, gauges, values) and the partial draw after every poll, with readings
 // that move (the voltage and load gauges repaint) or stay (only the values are redrawn).
+#include "common/status_readings.h"
 #include "engine/app_state.h"
 #include "ui/message_panel.h"
 #include "ui/status_draw.h"
@@ -24,26 +25,6 @@ struct run {
 };
 run g_run{};
 app_state g_state_record{};
-
-void fill_readings(app_state& app) {
-    ups_status& u = app.local;
-    u.valid = 1;
-    std::strcpy(u.model_name, "Kestra 1400");
-    std::strcpy(u.ups_id, "BENCH-7");
-    std::strcpy(app.alert_server, "OPSHOST");
-    u.line_voltage = 120;
-    u.frequency = 60;
-    u.power_state = 2;
-    u.battery_not_low = 1;
-    u.load = 50;
-    u.battery_charge = 100;
-    u.temperature_c = 31;
-    u.thresholds[ALARM_HIGH_LINE].value = 125;
-    u.thresholds[ALARM_LOW_LINE].value = 100;
-    u.thresholds[ALARM_LOAD].value = 80;
-    u.thresholds[ALARM_BATTERY].value = 30;
-    app.poll_clock = ups_clock{5, 4, 10, 8, 11, 126, 2, 341, 0};
-}
 
 int32_t ignore(WINDOW, EVENT*) {
     return 0;
@@ -85,7 +66,7 @@ int32_t task_handler(WINDOW task, EVENT* ev) {
 void draw(benchmark::State& state, draw_kind kind) {
     if (!bench_begin_toolkit(state)) return;
     g_state_record = app_state{};
-    fill_readings(g_state_record);
+    fill_status_readings(g_state_record);
     g_app = &g_state_record;
     status_draw_reset();
     message_panel_reset();

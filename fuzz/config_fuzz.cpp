@@ -2,7 +2,7 @@
 // The files live in the current directory: run it from a scratch directory.
 #include "files/config_file.h"
 #include "files/text_file.h"
-#include "../tests/common/settings_record.h"
+#include "common/settings_record.h"
 
 #include <cstdint>
 #include <cstdlib>

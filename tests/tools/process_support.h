@@ -77,6 +77,9 @@ std::map<std::string, std::string> parse_keys(const std::string& text);
 // Reads a whole file; empty when it cannot be read.
 std::string read_file(const std::string& path);
 
+// The lines of a text, each without its line feed and a carriage return before it.
+std::vector<std::string> lines_of(const std::string& text);
+
 // Waits until a path exists (as a link or file) within timeout_ms.
 bool wait_for_path(const std::string& path, int timeout_ms);
 

@@ -55,16 +55,6 @@ long long real_ms(long long program_seconds) {
 const char* const FAULTS[] = {"silent", "garbage",    "short",    "slow 1",
                               "slow 2", "wrong-echo", "echo-only"};
 
-std::vector<std::string> lines_of(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(line);
-    }
-    return lines;
-}
-
 // What the simulator has been told so far.
 struct ups_side {
     bool mains = true;

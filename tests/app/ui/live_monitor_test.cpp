@@ -20,16 +20,6 @@ constexpr int kTimeoutMs = 20000;
 const std::string LOST = "UPS not responding on COM1!";
 const std::string FOUND = "UPS connected on COM1.";
 
-std::vector<std::string> lines_of(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(line);
-    }
-    return lines;
-}
-
 // True when every expected text appears in texts, in that order (others may come between).
 bool in_order(const std::vector<std::string>& texts, const std::vector<std::string>& expected) {
     auto at = texts.begin();
