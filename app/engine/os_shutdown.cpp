@@ -21,8 +21,6 @@ extern char** environ;
 
 namespace {
 
-constexpr const char* SHUTDOWN_PRIVILEGE = "SeShutdownPrivilege";
-
 // Every failure of the shutdown path is shown, logged twice and written to standard error: it may
 // be the last thing this program ever says.
 constexpr int KIND_SHUTDOWN_FAILURE = MSG_PANEL | MSG_ALARM_LOG | MSG_EVENT_LOG;
@@ -278,24 +276,18 @@ bool warn_if_power_off_refused() {
     return true;
 }
 
-int privilege_switch(const char* privilege, bool on) {
-    if (!on || strcmp(privilege, SHUTDOWN_PRIVILEGE) != 0) return 1;
-    if (power_off_refusal(current_power_off_facts()).empty()) return 1;
-    tracef(TRACE_ERROR, "power-off permission error: %ld", static_cast<long>(EPERM));
-    return 0;
-}
-
 int shutdown_script_limit(int grace_time) {
     return std::max(grace_time - SCRIPT_MARGIN_SECONDS, SCRIPT_FLOOR_SECONDS);
 }
 
 int shutdown_system(int script_limit) {
-    const bool allowed = privilege_switch(SHUTDOWN_PRIVILEGE, true) != 0;
+    // Asked once: systemd-logind's answer does not change while the script runs.
+    const std::string refused = power_off_refusal(current_power_off_facts());
     run_shutdown_script(script_limit);
     char text[320];
-    if (!allowed) {
-        snprintf(text, sizeof text, "The machine cannot be powered off: %s.",
-                 power_off_refusal(current_power_off_facts()).c_str());
+    if (!refused.empty()) {
+        tracef(TRACE_ERROR, "power-off permission error: %ld", static_cast<long>(EPERM));
+        snprintf(text, sizeof text, "The machine cannot be powered off: %s.", refused.c_str());
         report_failure("The machine cannot be powered off!", text);
         return 2;
     }
@@ -306,6 +298,5 @@ int shutdown_system(int script_limit) {
         report_failure("Power-off failed!", text);
         return 2;
     }
-    privilege_switch(SHUTDOWN_PRIVILEGE, false);
     return 0;
 }

@@ -28,10 +28,6 @@ power_off_facts current_power_off_facts();
 // message panel, in the event log and on standard error; true when it was refused.
 bool warn_if_power_off_refused();
 
-// The right to shut down: on switches it on (1 when this process may power the machine off,
-// else 0 with a diagnostic line), off gives it back (1).
-int privilege_switch(const char* privilege, bool on);
-
 // Seconds SHUTDOWN.BAT may run before it is ended: the grace time less 15 s, at least 30 s, so the
 // machine still goes down before the UPS switches off.
 int shutdown_script_limit(int grace_time);
