@@ -108,7 +108,13 @@ long long leading_digits(const char* s) {
 void copy_text(const text_field& f, std::string_view value) {
     std::size_t n = std::min(value.size(), f.size - 1);
     if (n < value.size()) {
-        while (n > 0 && (static_cast<unsigned char>(value[n]) & 0xC0) == 0x80) --n;
+        // Step back over at most the three continuation bytes a character can have, and only
+        // when a lead byte begins them: bytes that are no UTF-8 at all are cut where they fall.
+        std::size_t start = n;
+        while (start > 0 && n - start < 3 &&
+               (static_cast<unsigned char>(value[start]) & 0xC0) == 0x80)
+            --start;
+        if (start < n && static_cast<unsigned char>(value[start]) >= 0xC0) n = start;
     }
     std::memcpy(f.data, value.data(), n);
     f.data[n] = '\0';
@@ -290,14 +296,21 @@ int load_configuration(ups_status& ups, app_settings& app, time_t now,
             continue;
         }
         const std::size_t end = line.find(':', colon + 1);
-        const std::string_view value = std::string_view(line).substr(
+        std::string_view value = std::string_view(line).substr(
             colon + 1, end == std::string::npos ? end : end - colon - 1);
+        // A stray carriage return ends a text where saving would cut it, so a value loads as it
+        // saves and a text cut to nothing counts as not given.
+        if (std::holds_alternative<text_field>(lines[n - 1].field))
+            value = value.substr(0, value.find('\r'));
         // An empty value is how an empty text is saved: skipped, but no damage.
         if (value.empty()) continue;
-        if (store_line(lines[n - 1], value))
-            given[n - 1] = true;
-        else
+        if (!store_line(lines[n - 1], value))
             unreadable.push_back(n);
+        else if (const auto* t = std::get_if<text_field>(&lines[n - 1].field))
+            // A text cut to nothing to fit its field is no text either.
+            given[n - 1] = t->data[0] != '\0';
+        else
+            given[n - 1] = true;
     }
     // What the file did not give takes the default it has when the file is missing: left at zero,
     // a disruption, power-fail or grace time would shut the machine down at the first outage,

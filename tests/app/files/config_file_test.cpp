@@ -287,6 +287,10 @@ TEST_F(config_test, TextIsNeverCutInsideAUtf8Character) {
     // 13 ASCII bytes and a two-byte character: the character does not fit in 14 bytes.
     ASSERT_EQ(load(golden_with_line(4, "UPS id:ABCDEFGHIJKLM\xC3\xA9Z\r\n")), 0);
     EXPECT_STREQ(ups().ups_id, "ABCDEFGHIJKLM");
+    // Bytes that are no UTF-8 are cut where they fall: a port of stray continuation bytes is
+    // never cut to nothing, which would leave no port to open.
+    ASSERT_EQ(load(golden_with_line(1, "UPS port:\xB2\xB2\xB2\xB2\xB2\xB2\xB2\r\n")), 0);
+    EXPECT_STREQ(ups().ups_port, "\xB2\xB2\xB2\xB2\xB2");
 }
 
 TEST_F(config_test, NumbersOutOfRangeAreClampedNotWrapped) {
@@ -310,6 +314,20 @@ TEST_F(config_test, SavedTextWithALineBreakDoesNotShiftLaterLines) {
     EXPECT_STREQ(ups().modem_command, "ATDT");
     EXPECT_STREQ(ups().modem_port, "COM2");
     EXPECT_EQ(ups().nominal_voltage, 240);
+}
+
+TEST_F(config_test, AStrayCarriageReturnEndsATextAsSavingWouldSoTheFileLoadsAsItSaves) {
+    // A lone CR inside a line: the text before it is the value, and a text that is nothing
+    // before it counts as not given and keeps its default.
+    ASSERT_EQ(load(golden_with_line(20, "Modem Command:ATDT\r555\r\n")), 0);
+    EXPECT_STREQ(ups().modem_command, "ATDT");
+    ASSERT_EQ(load(golden_with_line(21, "Modem Port:\r3\r*\r\n")), 0);
+    EXPECT_STREQ(ups().modem_port, "COM2");
+    ASSERT_EQ(save_configuration(ups(), app()), 0);
+    const std::string first = read_bytes(CONFIG_FILE);
+    ASSERT_EQ(load(first), 0);
+    ASSERT_EQ(save_configuration(ups(), app()), 0);
+    EXPECT_EQ(read_bytes(CONFIG_FILE), first);
 }
 
 TEST_F(config_test, SaveOverAReadOnlyFileFailsAndKeepsIt) {
