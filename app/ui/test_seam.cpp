@@ -18,10 +18,13 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 #include <wyn/checked/app.h>
 #include <wyn/checked/ctl.h>
 #include <wyn/checked/errmsg.h>
+#include <wyn/checked/list.h>
+#include <wyn/checked/sbar.h>
 #include <wyn/checked/win.h>
 
 namespace {
@@ -39,12 +42,6 @@ struct file_closer {
     void operator()(std::FILE* f) const { std::fclose(f); }
 };
 
-// A click waiting for its dialog's timer.
-struct pending_press {
-    int32_t timer;
-    WINDOW dialog;
-    int16_t control;
-};
 
 // How long a scripted step holds its dialog open: so many milliseconds, or until a text has gone
 // to the message panel (when is empty for a plain delay).
@@ -55,10 +52,30 @@ struct hold {
     bool holds() const { return delay_ms > 0 || !when.empty(); }
 };
 
-// A click on the next dialog that opens, once its hold is over.
+// What a script line does to a control of the dialog it acts on before its closing click.
+enum class step_kind { click, check, uncheck, set, scroll, choose, type, inspect };
+
+struct step {
+    step_kind kind;
+    int16_t control;
+    int32_t value = 0; // the bar position of set, the scroll action of scroll
+    std::string text;  // the entry of choose, the text of type
+};
+
+// The steps and the closing click for the next dialog that opens; the click comes once the steps
+// are done and its hold is over. A group whose script ended before a press has no click.
 struct scripted_press {
     int16_t control;
     hold until;
+    std::deque<step> steps = {};
+    bool closes = true;
+};
+
+// A dialog's steps and click waiting for its timer.
+struct pending_press {
+    int32_t timer;
+    WINDOW dialog;
+    scripted_press group;
 };
 
 // A scripted answer; a held one keeps its question open as its hold says.
@@ -74,10 +91,22 @@ struct awaited_press {
     std::string when;
 };
 
+constexpr std::pair<const char*, step_kind> kStepVerbs[] = {
+    {"click", step_kind::click},   {"check", step_kind::check}, {"uncheck", step_kind::uncheck},
+    {"set", step_kind::set},       {"scroll", step_kind::scroll}, {"choose", step_kind::choose},
+    {"type", step_kind::type},     {"inspect", step_kind::inspect}};
+
+constexpr std::pair<const char*, int32_t> kScrollActions[] = {{"line-up", SC_LINE_UP},
+                                                              {"line-down", SC_LINE_DOWN},
+                                                              {"page-up", SC_PAGE_UP},
+                                                              {"page-down", SC_PAGE_DOWN}};
+
 struct seam_state {
     std::unique_ptr<std::FILE, file_closer> log;
     bool scripted = false;
     std::deque<scripted_press> presses;
+    // Steps read since the last press line, for the press that follows them.
+    std::deque<step> steps;
     std::deque<scripted_answer> answers;
     // The click that answers the held question about to open, taken before any scripted press.
     std::optional<scripted_press> held_answer;
@@ -135,6 +164,44 @@ bool read_hold(std::istringstream& words, hold& until) {
     return true;
 }
 
+// The rest of a line after its blanks, without trailing blanks.
+std::string rest_of(std::istringstream& words) {
+    std::string rest;
+    std::getline(words >> std::ws, rest);
+    while (!rest.empty() && std::isspace(static_cast<unsigned char>(rest.back()))) rest.pop_back();
+    return rest;
+}
+
+// Reads what follows a step verb and its control; false when it is not what the verb takes.
+bool read_step_argument(std::istringstream& words, step& st) {
+    std::string word;
+    switch (st.kind) {
+    case step_kind::set: {
+        long value = 0;
+        if (!(words >> value) || value < -32768 || value > 32767 || words >> word) return false;
+        st.value = static_cast<int32_t>(value);
+        return true;
+    }
+    case step_kind::scroll:
+        if (!(words >> word)) return false;
+        for (const auto& [name, action] : kScrollActions)
+            if (word == name) st.value = action;
+        return st.value != 0 && !(words >> word);
+    case step_kind::choose:
+    case step_kind::type:
+        st.text = rest_of(words);
+        return st.kind == step_kind::type || !st.text.empty();
+    default:
+        return !(words >> word);
+    }
+}
+
+std::optional<step_kind> step_verb(const std::string& verb) {
+    for (const auto& [name, kind] : kStepVerbs)
+        if (verb == name) return kind;
+    return std::nullopt;
+}
+
 void read_script(const char* path) {
     std::ifstream in(path);
     if (!in) {
@@ -145,20 +212,31 @@ void read_script(const char* path) {
     s.scripted = true;
     std::string line;
     while (std::getline(in, line)) {
-        line = line.substr(0, line.find('#'));
-        std::istringstream words(line);
+        // A typed text may hold '#'; every other line ends its words at a comment.
+        std::istringstream first(line);
         std::string verb;
+        if (!(first >> verb) || verb[0] == '#') continue;
+        if (verb != "type" && verb != "choose") line = line.substr(0, line.find('#'));
+        std::istringstream words(line);
+        words >> verb;
         long value = 0;
-        if (!(words >> verb)) continue;
         if (!(words >> value) || value < -32768 || value > 32767) {
             test_seam_log("script-error", line.c_str());
             continue;
         }
         const auto v = static_cast<int16_t>(value);
+        if (const auto kind = step_verb(verb)) {
+            step st{*kind, v, 0, {}};
+            if (read_step_argument(words, st))
+                s.steps.push_back(std::move(st));
+            else
+                test_seam_log("script-error", line.c_str());
+            continue;
+        }
         hold until;
         const bool rest_ok = read_hold(words, until);
         if (verb == "press" && rest_ok)
-            s.presses.push_back({v, until});
+            s.presses.push_back({v, until, std::exchange(s.steps, {})});
         else if (verb == "answer" && rest_ok && (!until.holds() || (v >= 0 && v <= 2)))
             s.answers.push_back({v, until});
         else if (verb == "command" && rest_ok && !until.holds())
@@ -166,6 +244,8 @@ void read_script(const char* path) {
         else
             test_seam_log("script-error", line.c_str());
     }
+    // Steps at the end of a script act on the next dialog, which then stays open.
+    if (!s.steps.empty()) s.presses.push_back({0, {}, std::exchange(s.steps, {}), false});
 }
 
 void log_created(WINDOW win) {
@@ -182,13 +262,106 @@ void log_destroyed(WINDOW win) {
     seam().titles.erase(it);
 }
 
-void press(WINDOW dialog, int16_t control) {
+// The control event a dialog gets from control id, as the window system would deliver it.
+EVENT control_event(WINDOW dialog, int16_t control) {
     EVENT ev{};
     ev.type = E_CONTROL;
     ev.v.ctl.id = control;
     ev.v.ctl.ci.win = wyn_win_get_ctl(dialog, control);
     ev.v.ctl.ci.type = ev.v.ctl.ci.win ? wyn_vobj_get_type(ev.v.ctl.ci.win) : WT_PUSH_BUTTON;
+    return ev;
+}
+
+void press(WINDOW dialog, int16_t control) {
+    EVENT ev = control_event(dialog, control);
     wyn_win_dispatch_event(dialog, &ev);
+}
+
+void step_error(const step& st, const char* what) {
+    test_seam_log("script-error", ("control " + std::to_string(st.control) + ": " + what).c_str());
+}
+
+// Moves a bar as the user does: the bar itself never goes beyond its range.
+void move_bar(WINDOW dialog, WINDOW ctl, const step& st) {
+    EVENT ev = control_event(dialog, st.control);
+    int32_t min = 0, max = 0;
+    wyn_sbar_get_range(ctl, SCROLL_CTL, &min, &max);
+    const int32_t pos = wyn_sbar_get_pos(ctl, SCROLL_CTL);
+    ev.v.ctl.ci.v.scroll.what = st.kind == step_kind::set ? SC_THUMB : st.value;
+    ev.v.ctl.ci.v.scroll.pos =
+        static_cast<int16_t>(st.kind == step_kind::set ? std::clamp(st.value, min, max) : pos);
+    wyn_win_dispatch_event(dialog, &ev);
+}
+
+void choose_entry(WINDOW dialog, WINDOW ctl, const step& st) {
+    const int32_t count = wyn_list_count_all(ctl);
+    for (int32_t i = 0; i < count; ++i) {
+        char entry[256] = "";
+        if (!wyn_list_get_elt(ctl, i, entry, sizeof entry) || st.text != entry) continue;
+        wyn_list_set_sel(ctl, i, TRUE);
+        EVENT ev = control_event(dialog, st.control);
+        ev.v.ctl.ci.v.lbox.dbl_click = 0;
+        wyn_win_dispatch_event(dialog, &ev);
+        return;
+    }
+    step_error(st, ("no entry " + st.text).c_str());
+}
+
+void inspect(WINDOW ctl, const step& st) {
+    const uint32_t flags = wyn_vobj_get_flags(ctl);
+    const int32_t type = wyn_vobj_get_type(ctl);
+    char text[256] = "";
+    int32_t value = 0;
+    if (type == WT_HSCROLL || type == WT_VSCROLL) value = wyn_sbar_get_pos(ctl, SCROLL_CTL);
+    if (type == WT_LIST_BOX || type == WT_LIST_BUTTON || type == WT_LIST_EDIT) {
+        value = wyn_list_get_sel_index(ctl);
+        if (value >= 0) wyn_list_get_elt(ctl, value, text, sizeof text);
+    } else {
+        wyn_vobj_get_title(ctl, text, sizeof text);
+    }
+    const bool checkable = type == WT_CHECK_BOX || type == WT_RADIO_BUTTON;
+    char line[400];
+    std::snprintf(line, sizeof line, "%d enabled %d shown %d checked %d value %d text %s",
+                  st.control, (flags & VOBJ_FLAG_ENABLED) ? 1 : 0,
+                  (flags & VOBJ_FLAG_VISIBLE) ? 1 : 0, checkable && wyn_ctl_is_checked(ctl) ? 1 : 0,
+                  value, text);
+    test_seam_log("control", line);
+}
+
+// Does one scripted step to a control of dialog.
+void run_step(WINDOW dialog, const step& st) {
+    WINDOW ctl = wyn_win_get_ctl(dialog, st.control);
+    if (!ctl) {
+        step_error(st, "not in this dialog");
+        return;
+    }
+    switch (st.kind) {
+    case step_kind::click:
+        press(dialog, st.control);
+        break;
+    case step_kind::check:
+    case step_kind::uncheck:
+        if ((wyn_ctl_is_checked(ctl) != FALSE) != (st.kind == step_kind::check))
+            press(dialog, st.control);
+        break;
+    case step_kind::set:
+    case step_kind::scroll:
+        move_bar(dialog, ctl, st);
+        break;
+    case step_kind::choose:
+        choose_entry(dialog, ctl, st);
+        break;
+    case step_kind::type: {
+        wyn_vobj_set_title(ctl, st.text.c_str());
+        EVENT ev = control_event(dialog, st.control);
+        ev.v.ctl.ci.v.edit.focus_change = 0;
+        wyn_win_dispatch_event(dialog, &ev);
+        break;
+    }
+    case step_kind::inspect:
+        inspect(ctl, st);
+        break;
+    }
 }
 
 void next_command() {
@@ -205,6 +378,8 @@ void next_command() {
     wyn_win_dispatch_event(s.task, &ev);
 }
 
+void schedule_press(WINDOW dialog, scripted_press p);
+
 // Runs a scripted action when its timer fires; false swallows that timer event.
 bool on_timer(WINDOW win, int32_t id) {
     seam_state& s = seam();
@@ -214,24 +389,36 @@ bool on_timer(WINDOW win, int32_t id) {
     }
     for (auto it = s.pending.begin(); it != s.pending.end(); ++it) {
         if (it->dialog != win || it->timer != id) continue;
-        const pending_press p = *it;
+        pending_press p = std::move(*it);
         s.pending.erase(it);
         wyn_timer_destroy(p.timer);
-        press(p.dialog, p.control);
+        if (p.group.steps.empty()) {
+            if (p.group.closes) press(p.dialog, p.group.control);
+            return false;
+        }
+        const step st = std::move(p.group.steps.front());
+        p.group.steps.pop_front();
+        run_step(p.dialog, st);
+        // A step may close its dialog (a click on "OK"): what was left for it is then dropped.
+        if (s.titles.count(p.dialog)) schedule_press(p.dialog, std::move(p.group));
         return false;
     }
     return true;
 }
 
-void schedule_press(WINDOW dialog, const scripted_press& p) {
-    if (!p.until.when.empty()) {
+void schedule_press(WINDOW dialog, scripted_press p) {
+    if (p.steps.empty() && !p.closes) return;
+    if (p.steps.empty() && !p.until.when.empty()) {
         seam().awaited.push_back({dialog, p.control, p.until.when});
         return;
     }
-    // Never sooner than the dialog's own start-up events need.
-    const int32_t timer = wyn_timer_create(dialog, std::max(p.until.delay_ms, kActionDelayMs));
+    // Never sooner than the dialog's own start-up events need; the hold counts once the steps
+    // are done.
+    const int32_t delay = p.steps.empty() ? std::max(p.until.delay_ms, kActionDelayMs)
+                                          : kActionDelayMs;
+    const int32_t timer = wyn_timer_create(dialog, delay);
     if (timer > 0)
-        seam().pending.push_back({timer, dialog, p.control});
+        seam().pending.push_back({timer, dialog, std::move(p)});
     else
         test_seam_log("script-error", "no timer for a scripted press");
 }

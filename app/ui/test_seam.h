@@ -8,11 +8,27 @@
 //   "toolkit-error <id> <text> (<calls> <unit>:<line>)"  the toolkit reported an error (only
 //                      while a script runs)
 //   "message <text>"   a text went to the message panel (an empty one clears it)
+//   "control <id> enabled <0|1> shown <0|1> checked <0|1> value <n> text <text>"  what an
+//                      "inspect" step saw: the bar's position or the list's selected index (-1
+//                      for none) as value, the selected entry or the control's title as text
+//   "script-error <line or what>"  a script line that could not be read or carried out
 //   "exit <status>"    the program is about to leave
 // VOLTSENTRY_TEST_SCRIPT names a file of the user's answers, one per line ('#' starts a comment):
 //   "press <control id>"  the next dialog that opens gets a click on that control once it is up
+// Steps before a press act on that press's dialog, in order and 50 ms apart once it is up, before
+// its click; steps after the last press act on the next dialog that opens, which stays open:
+//   "click <id>"          a click on a control (button, check box, radio); the dialog stays open
+//   "check <id>", "uncheck <id>"  a click on a check box or radio only when its state differs
+//   "set <id> <value>"    moves a value bar to value as a drag of its thumb does (within its range)
+//   "scroll <id> <line-up|line-down|page-up|page-down>"  one scroll action on a bar
+//   "choose <id> <text>"  selects the list entry of that text (the rest of the line)
+//   "type <id> <text>"    replaces an edit field's text with the rest of the line ('#' included)
+//   "inspect <id>"        logs the control's state as a "control" line
+// A dialog opened by a step (a modeless dialog from its owner) is the next dialog that opens, and
+// takes the next press with its steps.
 //   "answer <n>"          the next question is answered with its button n (0 the first)
 //   "command <tag>"       once the application is up, the task window receives that menu command
+//                         (50 ms after the one before; a modal dialog open holds the next back)
 // A press or answer line may end in "after <ms>" (0 to 600000): the dialog, or the question, then
 // stays open for that many milliseconds of real time while the program runs on, as it would while
 // a person thinks. It may end in "when <text>" instead: the dialog or question then stays open,
