@@ -1,13 +1,13 @@
 // Windows built from definitions and window resources: unit conversion, controls in place
 // before E_CREATE, the text-edit hook, and definitions that fail without leaving anything.
-#include <QApplication>
-#include <QFontMetrics>
 
+#include "kernel/controls.h"
 #include "kernel/win_create.h"
 #include "portable/core_state.h"
 #include "toolkit/base/controls_support.h"
 #include <wyn/dlg.h>
 #include <wyn/res.h>
+#include <wyn/testing.h>
 
 namespace {
 
@@ -74,8 +74,8 @@ TEST_F(WinCreateTest, DialogUnitsLandOnTheDialogFontsCell) {
                      control_entry(WT_PUSH_BUTTON, 2, RCT{1, 2, 3, 12}, WU_CHARS), WIN_DEF{}};
     WINDOW win = create(def);
     ASSERT_NE(win, nullptr);
-    const QFontMetrics metrics(QApplication::font());
-    const int w = metrics.averageCharWidth(), h = metrics.height();
+    const QSize units = ctl_dialog_base_units();
+    const int w = units.width(), h = units.height();
     const QRect dlg = native(wynk_win_get_ctl(win, 1))->geometry();
     EXPECT_EQ(dlg.left(), w);
     EXPECT_EQ(dlg.top(), h);
@@ -86,6 +86,27 @@ TEST_F(WinCreateTest, DialogUnitsLandOnTheDialogFontsCell) {
     EXPECT_EQ(chars.top(), h);
     EXPECT_EQ(def[1].rct.left, 4) << "the definition itself is left as it was";
     EXPECT_EQ(def[1].units, WU_DLG_UNITS);
+}
+
+// Labels are laid out at so many characters of the dialog font: running text of that length must
+// fit, whatever the font's own idea of its average glyph.
+TEST_F(WinCreateTest, ATextAsWideAsItsCharactersFitsInTheDialogFont) {
+    char low[] = "Low Battery Time:", modem[] = "Set Modem Parameters";
+    WIN_DEF def[] = {window_entry(),
+                     control_entry(WT_TEXT, 1, RCT{0, 0, 1, int16_t(sizeof low - 1)}, WU_CHARS),
+                     control_entry(WT_CHECK_BOX, 2, RCT{2, 0, 3, int16_t(sizeof modem + 3)},
+                                   WU_CHARS),
+                     WIN_DEF{}};
+    def[1].text = low;
+    def[2].text = modem;
+    WINDOW win = create(def);
+    ASSERT_NE(win, nullptr);
+    for (int16_t id : {1, 2}) {
+        const wyn::testing::TextFit fit = wyn::testing::text_fit(wynk_win_get_ctl(win, id));
+        EXPECT_GT(fit.needed_width, 0) << id;
+        EXPECT_TRUE(fit.fits()) << id << ": needs " << fit.needed_width << ", has " << fit.width;
+    }
+    EXPECT_EQ(wyn::testing::text_fit(win).width, 0) << "a window is no labelled control";
 }
 
 TEST_F(WinCreateTest, ControlsExistWhenTheWindowHearsItsCreation) {

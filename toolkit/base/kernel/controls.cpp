@@ -392,10 +392,20 @@ QByteArray ctl_toolkit_title(const QString& native) {
     return out.toUtf8();
 }
 
-void ctl_sync_base_units() {
+QSize ctl_dialog_base_units() {
     const QFontMetrics metrics(QApplication::font());
-    portable_set_dialog_base_units(std::max(1, metrics.averageCharWidth()),
-                                   std::max(1, metrics.height()));
+    // The font's own average (its OS/2 table's) weighs in glyphs labels hardly use and comes out a
+    // pixel or two narrower than running text, which then no longer fits the rectangles designed
+    // around it; the width is measured over the letters instead, halved and rounded.
+    static const QString letters =
+        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    const int width = (metrics.horizontalAdvance(letters) / 26 + 1) / 2;
+    return QSize(std::max(1, width), std::max(1, metrics.height()));
+}
+
+void ctl_sync_base_units() {
+    const QSize units = ctl_dialog_base_units();
+    portable_set_dialog_base_units(units.width(), units.height());
 }
 
 QWidget* ctl_container(WINDOW win) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QObject>
+#include <QSize>
 #include <QString>
 #include <wyn/win.h>
 
@@ -63,7 +64,9 @@ QString ctl_native_title(const char* title, bool without_marker = false);
 // A native title back in the toolkit's form.
 QByteArray ctl_toolkit_title(const QString& native);
 
-// Records the dialog font's average character cell as the base of character and dialog units.
+// The dialog font's average character cell: the mean width of its letters and its line height.
+QSize ctl_dialog_base_units();
+// Records that cell as the base of character and dialog units.
 void ctl_sync_base_units();
 
 // The widget that a window's controls live in (its drawable area), or null.

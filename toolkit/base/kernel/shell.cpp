@@ -1,12 +1,12 @@
 // The frame services of windows: icon, minimised and maximised states, the user's attention, the
 // platform's focus, and the dialog font's base units.
 #include <QApplication>
-#include <QFontMetrics>
 #include <QIcon>
 #include <QPixmap>
 #include <QWindow>
 #include <algorithm>
 
+#include "kernel/controls.h"
 #include "kernel/widgets.h"
 #include "portable/core_state.h"
 #include <wyn/errmsg.h>
@@ -86,7 +86,7 @@ BOOLEAN wynk_win_focus_native(WINDOW win) {
 }
 
 void wynk_scr_get_dialog_units(int32_t* width, int32_t* height) {
-    const QFontMetrics metrics(QApplication::font());
-    if (width) *width = std::max(1, metrics.averageCharWidth());
-    if (height) *height = std::max(1, metrics.height());
+    const QSize units = ctl_dialog_base_units();
+    if (width) *width = units.width();
+    if (height) *height = units.height();
 }

@@ -2,19 +2,30 @@
 // and key presses sent as Qt events.
 #include <wyn/testing.h>
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
+#include <QGroupBox>
 #include <QIcon>
 #include <QImage>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPixmap>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QString>
+#include <QStyle>
 #include <algorithm>
+#include <climits>
 #include <wyn/res.h>
 
 #include "kernel/app_loop.h"
+#include "kernel/controls.h"
 #include "kernel/widgets.h"
 #include "kernel/windows.h"
 #include "portable/core_state.h"
+#include "portable/res.h"
+#include "portable/resdb.h"
 
 namespace wyn::testing {
 namespace {
@@ -44,6 +55,12 @@ QWidget* frame_of(WINDOW win) {
 bool consistent(const Image& image) {
     return image.width > 0 && image.height > 0 &&
            image.pixels.size() == size_t(image.width) * size_t(image.height);
+}
+
+uint32_t big_endian(const uint8_t* p, int bytes) {
+    uint32_t v = 0;
+    for (int i = 0; i < bytes; ++i) v = (v << 8) | p[i];
+    return v;
 }
 
 } // namespace
@@ -133,6 +150,54 @@ bool press_key(WINDOW win, char ch) {
     QKeyEvent up(QEvent::KeyRelease, key, Qt::NoModifier, text);
     QApplication::sendEvent(surface, &up);
     return true;
+}
+
+TextFit text_fit(WINDOW ctl) {
+    QWidget* widget = ctl_widget(ctl);
+    if (!widget) return {};
+    const QFontMetrics metrics = widget->fontMetrics();
+    TextFit fit;
+    fit.width = widget->width();
+    fit.height = widget->height();
+    if (auto* label = qobject_cast<QLabel*>(widget); label && label->pixmap().isNull()) {
+        const QRect room = label->contentsRect();
+        const int flags = Qt::AlignLeft | Qt::AlignTop | (label->wordWrap() ? Qt::TextWordWrap : 0);
+        const QRect used = metrics.boundingRect(QRect(0, 0, room.width(), INT_MAX / 2), flags,
+                                                label->text());
+        fit.width = room.width();
+        fit.height = room.height();
+        fit.needed_width = label->text().isEmpty() ? 0 : used.width();
+        fit.needed_height = label->text().isEmpty() ? 0 : used.height();
+    } else if (qobject_cast<QCheckBox*>(widget) || qobject_cast<QRadioButton*>(widget)) {
+        // The style's own measure: the mark, the gap and the text.
+        fit.needed_width = widget->sizeHint().width();
+        fit.needed_height = metrics.height();
+    } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
+        const int margin = widget->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, widget);
+        fit.needed_width = metrics.size(Qt::TextShowMnemonic, button->text()).width() + 2 * margin;
+        fit.needed_height = metrics.height();
+    } else if (auto* group = qobject_cast<QGroupBox*>(widget)) {
+        fit.needed_width = metrics.size(Qt::TextShowMnemonic, group->title()).width();
+        fit.needed_height = metrics.height();
+    } else {
+        return {};
+    }
+    return fit;
+}
+
+std::vector<int32_t> resource_ids(uint16_t type) {
+    std::vector<int32_t> ids;
+    wyn::res::Database* db = wyn::res::database();
+    uint8_t header[12];
+    if (!db || db->read_at(0, header, sizeof header) != wyn::res::Status::ok) return ids;
+    const uint32_t count = big_endian(header + 6, 2), index = big_endian(header + 8, 4);
+    for (uint32_t i = 0; i < count; ++i) {
+        uint8_t entry[12];
+        if (db->read_at(index + 12 * i, entry, sizeof entry) != wyn::res::Status::ok) break;
+        if (big_endian(entry + 2, 2) == type) ids.push_back(int32_t(big_endian(entry, 2)));
+    }
+    std::sort(ids.begin(), ids.end());
+    return ids;
 }
 
 bool start_application(uint32_t flags, EVENT_HANDLER task_handler, WYN_APP_CONFIG* config) {

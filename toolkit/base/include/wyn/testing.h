@@ -58,6 +58,25 @@ bool show_frame(WINDOW win, FrameState state);
 // area, as the window system does for the focused window; false when win has none.
 bool press_key(WINDOW win, char ch);
 
+// How a control's text fits it, in pixels: the room the text needs in the font the control shows
+// it in (with a check box's or radio's mark, a button's margins; a static text that wraps its
+// words, the lines it wraps to), and the room the control has.
+struct TextFit {
+    int needed_width = 0;
+    int needed_height = 0;
+    int width = 0;
+    int height = 0;
+    bool fits() const { return needed_width <= width && needed_height <= height; }
+};
+
+// The fit of ctl's text; all zero when ctl is not a live static text, check box, radio, push
+// button or group box.
+TextFit text_fit(WINDOW ctl);
+
+// The ids of the resources of type (1 dialogs, 5 windows, ...) in the program's resource
+// database, ascending; empty when there is no database.
+std::vector<int32_t> resource_ids(uint16_t type);
+
 // Makes the screen and task windows as wynwi_wyn_system does, without running the loop; false
 // when the task window could not be made. The toolkit must be begun and initialised.
 bool start_application(uint32_t flags, EVENT_HANDLER task_handler, WYN_APP_CONFIG* config);
