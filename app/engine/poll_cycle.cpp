@@ -131,7 +131,7 @@ std::string ups_port_in_use() {
     if (!g_app) return {};
     const ups_status& ups = g_app->local;
     const char* port = ups.port_found ? ups.found_port : ups.ups_port;
-    return std::string(port, strnlen(port, sizeof ups.ups_port));
+    return std::string(port, strnlen(port, PORT_NAME_SIZE));
 }
 
 int ups_port_open() {
@@ -166,7 +166,8 @@ int check_link(ups_status& ups) {
     engine_state& engine = g_app->engine;
     const int result = GetNorvaKestraUPSData(engine.protocol, g_app->serial_handle, ups);
     ups.message_source = 0;
-    char text[64];
+    // Room for the whole port name: a device path names the port only when it is shown whole.
+    char text[32 + PORT_NAME_SIZE];
     if (result != 0) {
         // The count stops short of wrapping, so a UPS that stays away for days is not reported
         // lost again.

@@ -1,8 +1,14 @@
 // The UPS status record: configuration, thresholds, schedules and last readings of one UPS.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <ctime>
+
+// Room for a port name with its terminating NUL: "COM1" or a device path such as
+// /dev/serial/by-id/usb-..., held whole. A configuration line of 131 bytes must still carry the
+// longest one after its key ("Modem Port:" is the longest port key).
+inline constexpr std::size_t PORT_NAME_SIZE = 120;
 
 // A broken-down local time kept as nine ints, in the order of struct tm.
 struct ups_clock {
@@ -72,7 +78,7 @@ struct ups_status {
     uint8_t restart_enabled;
     int16_t last_step;
     int16_t next_step;
-    char ups_port[6];
+    char ups_port[PORT_NAME_SIZE];
     uint8_t logging_enabled;
     int16_t log_interval;     // minutes
     int16_t temperature_unit; // 1 = Fahrenheit
@@ -82,7 +88,7 @@ struct ups_status {
     int16_t powerfail_time;   // minutes
     int16_t modem_time;
     char modem_command[64];
-    char modem_port[7];
+    char modem_port[PORT_NAME_SIZE];
     uint8_t page_on_shutdown;
     int32_t alarm_file_setting;
     uint8_t selftest_enabled;
@@ -111,8 +117,8 @@ struct ups_status {
     uint8_t battery_event_pending;
     time_t outage_start;
     uint8_t port_found;
-    char port_in_use[6];
-    char found_port[6];
+    char port_in_use[PORT_NAME_SIZE];
+    char found_port[PORT_NAME_SIZE];
     char hardware_id[9];
 };
 

@@ -4,6 +4,7 @@
 #include "engine/app_state.h"
 #include "engine/command_line.h"
 #include "engine/os_shutdown.h"
+#include "engine/port_discovery.h"
 #include "engine/report.h"
 #include "files/config_file.h"
 #include "ui/fixed_text.h"
@@ -77,9 +78,14 @@ bool load_settings() {
     for (const std::string& text : problems) post_message(text.c_str(), MSG_EVENT_LOG);
     g_settings_problems = std::move(problems);
     if (g_pnp_search) {
-        // No port search is available on this platform yet, so the configured port is used.
-        local.port_found = 0;
-        local.found_port[0] = '\0';
+        // The UPS's own adapter, found by its hardware id, wins over the configured port; when
+        // it is not plugged in, the configured port is used.
+        local.port_found =
+            find_port(local.hardware_id, local.found_port, sizeof local.found_port,
+                      &engine_trace())
+                ? 1
+                : 0;
+        if (!local.port_found) local.found_port[0] = '\0';
         g_pnp_search = 0;
     }
     return configured;
