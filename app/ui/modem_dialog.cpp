@@ -26,7 +26,8 @@ void fill_controls(WINDOW dlg, const modem_settings& values) {
     if (WINDOW list = wyn_win_get_ctl(dlg, IDM_PORT_LIST))
         fill_string_list(list, STR_COM1, STR_COM4, values.port);
     init_value_bar(dlg, kTimeBar, values.time);
-    if (WINDOW number = wyn_win_get_ctl(dlg, IDM_NUMBER)) wyn_vobj_set_title(number, values.command);
+    if (WINDOW number = wyn_win_get_ctl(dlg, IDM_NUMBER))
+        wyn_vobj_set_title(number, values.command);
     set_checked(dlg, IDM_PAGE_ON_SHUTDOWN, values.page_on_shutdown != 0);
 }
 

@@ -48,6 +48,8 @@ void on_control(WINDOW dlg, int16_t id) {
 } // namespace
 
 int32_t phone_dialog_handler(WINDOW dlg, EVENT* ev) {
+    // The program may end under the open dialog: without an application state it only closes.
+    if (!g_app && ev->type != E_CLOSE) return 0;
     switch (ev->type) {
     case E_CREATE:
         check_radio(dlg, in_view().phone_option_value ? IDP_REBOOT : IDP_REMOTE_ON, kChoices, 2);

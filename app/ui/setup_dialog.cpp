@@ -79,7 +79,8 @@ void show_log_interval(WINDOW dlg, bool shown) {
 }
 
 void fill_controls(WINDOW dlg, const ups_status& ups) {
-    for (const setting_bar& b : kBars) init_value_bar(dlg, b.bar, b.setting ? ups.*b.setting : b.bar.min);
+    for (const setting_bar& b : kBars)
+        init_value_bar(dlg, b.bar, b.setting ? ups.*b.setting : b.bar.min);
     set_checked(dlg, ID_LOGGING, ups.logging_enabled != 0);
     show_log_interval(dlg, ups.logging_enabled != 0);
     check_radio(dlg, ups.temperature_unit == 1 ? ID_FAHRENHEIT : ID_CELSIUS, kTemperatureUnits, 2);
@@ -204,7 +205,8 @@ void on_control(WINDOW dlg, const EVENT& ev) {
 } // namespace
 
 void init_value_bar(WINDOW dlg, const value_bar& bar, int value) {
-    if (WINDOW ctl = wyn_win_get_ctl(dlg, bar.bar)) wyn_sbar_set_range(ctl, SCROLL_CTL, bar.min, bar.max);
+    if (WINDOW ctl = wyn_win_get_ctl(dlg, bar.bar))
+        wyn_sbar_set_range(ctl, SCROLL_CTL, bar.min, bar.max);
     show_bar_value(dlg, bar, value);
 }
 
@@ -271,6 +273,9 @@ void check_radio(WINDOW dlg, int16_t id, const int16_t* group, int32_t count) {
 }
 
 int32_t setup_dialog_handler(WINDOW dlg, EVENT* ev) {
+    // The program may end under the open dialog: without an application state only closing and
+    // destruction are honoured.
+    if (!g_app && ev->type != E_CLOSE && ev->type != E_DESTROY) return 0;
     switch (ev->type) {
     case E_CREATE:
         g_app->remote_view_held = 1;
