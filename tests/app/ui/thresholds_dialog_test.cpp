@@ -19,35 +19,12 @@ ups_status ups_of(uint16_t voltage_class, int16_t temperature_unit) {
     return ups;
 }
 
-TEST(threshold_ranges, voltages_follow_the_voltage_class_and_temperature_the_unit) {
-    struct row {
-        uint16_t voltage_class;
-        int16_t unit;
-        threshold_range low, high, temperature;
-    };
-    const row rows[] = {{0, 1, {90, 110}, {125, 135}, {110, 150}},
-                        {2, 0, {90, 110}, {125, 135}, {45, 65}},
-                        {1, 0, {170, 235}, {210, 260}, {45, 65}},
-                        {3, 1, {170, 235}, {210, 260}, {110, 150}}};
-    for (const row& r : rows) {
-        const auto ranges = threshold_ranges(ups_of(r.voltage_class, r.unit));
-        const threshold_range expected[ALARM_COUNT] = {
-            r.low, r.high, {40, 100}, {10, 50}, r.temperature};
-        for (int i = 0; i < ALARM_COUNT; ++i) {
-            EXPECT_EQ(ranges[i].min, expected[i].min)
-                << "class " << r.voltage_class << " alarm " << i;
-            EXPECT_EQ(ranges[i].max, expected[i].max)
-                << "class " << r.voltage_class << " alarm " << i;
-        }
-    }
-}
-
 TEST(threshold_ranges, opening_clamps_stored_values_into_their_ranges_and_keeps_the_kinds) {
     ups_status ups = ups_of(0, 1);
-    const int16_t stored[ALARM_COUNT] = {80, 250, 90, 60, 120};
+    const int16_t stored[ALARM_COUNT] = {80, 250, 30, 60, 120};
     for (int i = 0; i < ALARM_COUNT; ++i) ups.thresholds[i] = {stored[i], int16_t(17 + i)};
     clamp_thresholds(ups);
-    const int16_t expected[ALARM_COUNT] = {90, 135, 90, 50, 120};
+    const int16_t expected[ALARM_COUNT] = {90, 135, 40, 50, 120};
     for (int i = 0; i < ALARM_COUNT; ++i) {
         EXPECT_EQ(ups.thresholds[i].value, expected[i]) << "alarm " << i;
         EXPECT_EQ(ups.thresholds[i].kind, 17 + i);
