@@ -171,23 +171,38 @@ TEST_F(schedule_dialogs, an_immediate_shutdown_answered_no_is_stored_disabled_wi
     EXPECT_FALSE(has(log, "message Performing Immediate shutdown."));
 }
 
-TEST_F(schedule_dialogs, pages_move_the_bars_by_3_and_5_and_stop_at_23_and_59) {
+TEST_F(schedule_dialogs,
+       a_shutdown_switched_on_brings_back_its_rows_and_pages_its_bars_by_3_and_5) {
     write_configuration([](ups_status& u) {
-        u.shutdown_enabled = 1;
+        u.shutdown_enabled = 0;
         u.shutdown_type = 2;
+        u.restart_enabled = 0;
         u.shutdown_time.hour = 18;
         u.shutdown_time.minute = 50;
     });
-    run("run", {"command 1023", "scroll 13 page-down", "inspect 15", "scroll 13 page-down",
-                "scroll 13 page-down", "inspect 15", "scroll 16 page-down", "inspect 18",
-                "scroll 16 page-down", "scroll 16 page-down", "inspect 18", "scroll 16 page-up",
-                "inspect 18", "press 1", "command 1008"});
-    const auto log = log_of("run");
-    std::vector<std::string> values;
-    for (const std::string& l : log)
-        if (l.starts_with("control ")) values.push_back(l.substr(l.rfind(' ') + 1));
+    run("run", {"command 1023", "inspect 5", "inspect 7", "check 4", "inspect 5", "inspect 7",
+                "inspect 11", "inspect 20", "check 5", "inspect 20",
+                // Pages of the "Off:" hour and minute, up to the ends of their bars.
+                "scroll 13 page-down", "inspect 15", "scroll 13 page-down", "scroll 13 page-down",
+                "inspect 15", "scroll 16 page-down", "inspect 18", "scroll 16 page-down",
+                "scroll 16 page-down", "inspect 18", "scroll 16 page-up", "inspect 18", "press 1",
+                "command 1008"});
+    std::vector<std::string> states, values;
+    for (const std::string& l : log_of("run")) {
+        if (!l.starts_with("control ")) continue;
+        if (l.starts_with("control 15 ") || l.starts_with("control 18 "))
+            values.push_back(l.substr(l.rfind(' ') + 1));
+        else
+            states.push_back(l.substr(8, l.find(" value") - 8));
+    }
+    EXPECT_EQ(states, (std::vector<std::string>{
+                          "5 enabled 0 shown 1 checked 0", "7 enabled 0 shown 1 checked 1",
+                          "5 enabled 1 shown 1 checked 0", "7 enabled 1 shown 1 checked 1",
+                          "11 enabled 1 shown 1 checked 0", "20 enabled 0 shown 1 checked 0",
+                          "20 enabled 1 shown 1 checked 0"}));
     EXPECT_EQ(values, (std::vector<std::string>{"21", "23", "55", "59", "54"}));
-    expect_configured({"Shutdown Hour:23", "Shutdown Minute:54"});
+    expect_configured({"Shutdown Enabled:1", "Restart Enabled:1", "Shutdown Type:2",
+                       "Shutdown Hour:23", "Shutdown Minute:54"});
 }
 
 } // namespace
