@@ -87,7 +87,7 @@ class DrawHolder : public QObject {
             return false;
         }
         QPainter p(surface_);
-        for (const QRect& r : region) p.drawImage(r, surface_->backing(), r);
+        for (const QRect& r : region) p.drawImage(r, surface_->backing(), surface_->backingRect(r));
         return true;
     }
 
@@ -177,7 +177,8 @@ class Canvas {
             p_->save();
         } else {
             surface_ = holder_->surface();
-            grow_backing();
+            // The image must cover the client area even before the first size event has arrived.
+            surface_->growBacking(surface_->size());
             painter_.begin(&surface_->backing());
             p_ = &painter_;
         }
@@ -210,6 +211,7 @@ class Canvas {
         p_->setBackgroundMode(Qt::TransparentMode);
         p_->setBrush(Qt::NoBrush);
         p_->setPen(pen_for(tools().pen));
+        align(true);
         return tools().pen.pat != PAT_HOLLOW;
     }
     // Insides: the brush alone; hatch gaps take the background colour.
@@ -218,6 +220,7 @@ class Canvas {
         p_->setBrush(brush_for(tools().brush));
         p_->setBackgroundMode(Qt::OpaqueMode);
         p_->setBackground(drawing_color(tools().back_color));
+        align(false);
         return tools().brush.pat != PAT_HOLLOW;
     }
     // Records the pixels an operation may have changed (grown by the pen's reach).
@@ -227,17 +230,15 @@ class Canvas {
     }
 
   private:
-    // The image must cover the client area even before the first size event has arrived.
-    void grow_backing() {
-        QImage& image = surface_->backing();
-        const QSize want = image.size().expandedTo(surface_->size());
-        if (want == image.size()) return;
-        QImage grown(want, QImage::Format_RGB32);
-        grown.fill(surface_->palette().color(QPalette::Base));
-        QPainter copy(&grown);
-        copy.drawImage(0, 0, image);
-        copy.end();
-        image = std::move(grown);
+    // An odd-width outline covers the pixels right of and below its line; on a scaled image the
+    // same line would straddle them and miss the fill's edge by a device pixel, so outlines move
+    // back onto the pixels they cover unscaled.
+    void align(bool pen) {
+        if (!surface_) return;
+        p_->resetTransform();
+        const int width = tools().pen.width <= 0 ? 1 : tools().pen.width;
+        if (pen && (width & 1) && surface_->backing().devicePixelRatio() != 1)
+            p_->translate(0.5, 0.5);
     }
 
     WINDOW win_;
@@ -650,9 +651,10 @@ void wynk_dwin_scroll_rect(WINDOW win, const RCT* rct, int dh, int dv) {
     QImage& image = surface->backing();
     const QRect source = area.translated(-dh, -dv) & area;
     if (!source.isEmpty()) {
-        const QImage moved = image.copy(source);
+        QImage moved = image.copy(surface->backingRect(source));
+        moved.setDevicePixelRatio(image.devicePixelRatio());
         QPainter p(&image);
-        p.drawImage(source.topLeft() + QPoint(dh, dv), moved);
+        p.drawImage(QPointF(source.topLeft() + QPoint(dh, dv)), moved);
     }
     const QRect kept = source.translated(dh, dv);
     const QRegion uncovered = QRegion(area).subtracted(kept);

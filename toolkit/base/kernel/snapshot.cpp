@@ -40,7 +40,8 @@ void paint_surface(QPainter& p, WynSurface* surface, const QWidget* frame) {
     // Dialogs belong to the frame but are windows of their own, left out of its picture.
     if (surface->window() != frame || (surface != frame && !surface->isVisibleTo(frame))) return;
     const QPoint at = offset_in(surface, frame);
-    p.drawImage(at, surface->backing(), QRect(QPoint(0, 0), surface->size()));
+    const QRect area(QPoint(0, 0), surface->size());
+    p.drawImage(QRect(at, area.size()), surface->backing(), surface->backingRect(area));
     for (QWidget* child : surface->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
         if (dynamic_cast<WynSurface*>(child) || !child->isVisibleTo(frame)) continue;
         child->render(&p, offset_in(child, frame), QRegion(),
@@ -48,8 +49,11 @@ void paint_surface(QPainter& p, WynSurface* surface, const QWidget* frame) {
     }
 }
 
+// At the screen's pixel ratio, as sharp as the windows themselves.
 QImage compose(QWidget* frame) {
-    QImage image(frame->size(), QImage::Format_RGB32);
+    const qreal ratio = frame->devicePixelRatioF();
+    QImage image(frame->size() * ratio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
     image.fill(frame->palette().color(QPalette::Window));
     QPainter p(&image);
     if (auto* main = qobject_cast<QMainWindow*>(frame); main && main->menuWidget())

@@ -54,15 +54,27 @@ WynSurface::WynSurface(WINDOW win, QWidget* parent, Qt::WindowFlags flags)
 }
 
 void WynSurface::growBacking(QSize size) {
-    QSize want = backing_.size().expandedTo(size);
-    if (want == backing_.size()) return;
+    const qreal ratio = devicePixelRatioF();
+    const bool same_ratio = backing_.devicePixelRatio() == ratio;
+    const QSize have = same_ratio ? backing_.size() : QSize(0, 0);
+    const QSize want = have.expandedTo(size * ratio).expandedTo(
+        backing_.deviceIndependentSize().toSize() * ratio);
+    if (want == have) return;
     QImage grown(want, QImage::Format_RGB32);
+    grown.setDevicePixelRatio(ratio);
     grown.fill(palette().color(QPalette::Base));
     if (!backing_.isNull()) {
+        // Logical coordinates on both sides: a picture made at another ratio (the window moved to
+        // another screen) is scaled over until it is drawn again.
         QPainter p(&grown);
-        p.drawImage(0, 0, backing_);
+        p.drawImage(QPointF(0, 0), backing_);
     }
     backing_ = std::move(grown);
+}
+
+QRect WynSurface::backingRect(const QRect& r) const {
+    const qreal ratio = backing_.devicePixelRatio();
+    return QRectF(QPointF(r.topLeft()) * ratio, QSizeF(r.size()) * ratio).toAlignedRect();
 }
 
 void WynSurface::post(PrivateMsg msg, const EVENT& ev) {
@@ -169,7 +181,7 @@ void WynSurface::paintEvent(QPaintEvent* e) {
         }
     }
     QPainter p(this);
-    p.drawImage(area, backing_, area);
+    p.drawImage(area, backing_, backingRect(area));
 }
 
 void WynSurface::resizeEvent(QResizeEvent* e) {

@@ -20,8 +20,15 @@ class WynSurface : public QWidget {
     WINDOW wynWindow() const { return win_; }
     // Forgets the window object; the widget then only shows its image until it is deleted.
     void detach() { win_ = nullptr; }
-    // The image the drawing operations paint into; shown by every paint.
+    // The image the drawing operations paint into, in device pixels at the screen's pixel ratio
+    // (so a scaled display shows it as sharp as an unscaled one); painters on it take logical
+    // coordinates. Shown by every paint.
     QImage& backing() { return backing_; }
+    // Makes the backing image cover at least size logical pixels at the window's current pixel
+    // ratio, keeping what it shows.
+    void growBacking(QSize size);
+    // The device pixels of the backing image behind logical rectangle r.
+    QRect backingRect(const QRect& r) const;
     // Posts a private message to this window.
     void post(PrivateMsg msg, const EVENT& ev);
     // Sends ev now, or posts it as msg while the window is being built.
@@ -54,7 +61,6 @@ class WynSurface : public QWidget {
     void helpKey();
     void sendMouse(int type, QMouseEvent* e);
     void sendFocus(bool active);
-    void growBacking(QSize size);
 
     WINDOW win_;
     QImage backing_;

@@ -27,8 +27,9 @@ struct Image {
     bool operator==(const Image&) const = default;
 };
 
-// The image win's drawing goes into (it may be larger than the window, never smaller); empty
-// when win is not a live drawable window.
+// The image win's drawing goes into, in device pixels: on a screen of pixel ratio r it holds r x r
+// pixels for each logical one (it may be larger than the window, never smaller); empty when win
+// is not a live drawable window.
 Image window_image(WINDOW win);
 
 // The icon the native frame holding win shows, size x size pixels (the application's icon when
