@@ -1,6 +1,7 @@
 // Start-up, the task window, the loop's end and the session's requests to end.
 #include <QApplication>
 #include <QWidget>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
@@ -11,6 +12,7 @@
 #include "portable/core_state.h"
 #include "portable/err_state.h"
 #include "toolkit/base/app_support.h"
+#include "toolkit/base/err_support.h"
 #include <wyn/fsys.h>
 
 namespace {
@@ -36,6 +38,23 @@ TEST(AppVersion, NewerSideDecidesByItsOldestCompatibleVersion) {
 }
 
 class AppTest : public ToolkitTest {};
+
+// Another name left behind (the toolkit's own, say) must not survive the start.
+class AppIdentityTest : public ToolkitTest {
+  protected:
+    void SetUp() override {
+        ensure_qt_application();
+        QCoreApplication::setApplicationName(QStringLiteral("wyn"));
+        QGuiApplication::setDesktopFileName(QString());
+        ToolkitTest::SetUp();
+    }
+};
+
+TEST_F(AppIdentityTest, TheWindowSystemKnowsTheProgramByItsOwnName) {
+    const QString own = QString::fromLocal8Bit(program_invocation_short_name);
+    EXPECT_EQ(QCoreApplication::applicationName(), own);
+    EXPECT_EQ(QGuiApplication::desktopFileName(), own);
+}
 
 TEST_F(AppTest, InitialAttributesFollowTheShowState) {
     EXPECT_EQ(wynk_vobj_get_attr(nullptr, ATTR_TASK_FLAGS), 131);

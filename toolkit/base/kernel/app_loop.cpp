@@ -4,7 +4,9 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <cerrno>
 #include <cstdarg>
+#include <cstdio>
 #include <cstdlib>
 #include <sstream>
 #include <unistd.h>
@@ -179,12 +181,19 @@ BOOLEAN wynwi_Init(WYN_STARTUP* startup) {
     if (!startup) return FALSE;
     KernelState& k = kcore();
     if (!QApplication::instance()) {
+        // The window system learns the program's own name from the first argument (the instance
+        // part of the X11 window class).
+        std::snprintf(k.arg0, sizeof k.arg0, "%s", program_invocation_short_name);
         k.app = new QApplication(k.qt_argc, k.qt_argv);
         k.owns_app = true;
     } else {
         k.app = qobject_cast<QApplication*>(QApplication::instance());
     }
     if (!k.app) return FALSE;
+    // Desktops name and group the program's windows by the program's own name: the class part of
+    // the X11 window class and the application id come from these, never from the toolkit.
+    QCoreApplication::setApplicationName(QString::fromLocal8Bit(program_invocation_short_name));
+    QGuiApplication::setDesktopFileName(QCoreApplication::applicationName());
     if (!app_versions_compatible(startup->version, library_version)) {
         QMessageBox::critical(nullptr, QStringLiteral("WYN"),
                               QStringLiteral("Improper version of QORLA.DLL"));

@@ -31,7 +31,7 @@ struct KernelState {
     QApplication* app = nullptr;
     bool owns_app = false;
     int qt_argc = 1;
-    char arg0[32] = "wyn";
+    char arg0[256] = "";
     char* qt_argv[2] = {arg0, nullptr};
 
     QObject* utility = nullptr;
