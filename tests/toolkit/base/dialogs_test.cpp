@@ -329,3 +329,22 @@ TEST_F(DialogTest, HelpKeyInTheFontChooserAsksForTheFontSelectionTopic) {
     ASSERT_EQ(help.size(), 1u);
     EXPECT_EQ(help[0].v.help.tid, 32100);
 }
+
+TEST_F(DialogTest, ADialogForAMinimisedWindowStandsOnItsOwnNativelyOnly) {
+    QWidget* frame = native(core().task)->window();
+    WINDOW owned = wynk_dlg_create_res(WT_MODELESS_DLG, 118, EM_ALL, record_event, 0);
+    ASSERT_NE(owned, nullptr);
+    EXPECT_EQ(native(owned)->parentWidget(), frame);
+    wynk_vobj_destroy(owned);
+    frame->showMinimized();
+    pump();
+    // Window managers hide a minimised window's dialogs with it.
+    WINDOW alone = wynk_dlg_create_res(WT_MODELESS_DLG, 118, EM_ALL, record_event, 0);
+    ASSERT_NE(alone, nullptr);
+    EXPECT_EQ(native(alone)->parentWidget(), nullptr);
+    EXPECT_TRUE(native(alone)->isVisible());
+    EXPECT_EQ(alone->parent, core().task) << "it still belongs to the task window";
+    wynk_vobj_destroy(alone);
+    EXPECT_FALSE(core_win_alive(alone));
+    frame->showNormal();
+}

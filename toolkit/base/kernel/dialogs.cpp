@@ -287,7 +287,11 @@ WINDOW dialogs_create(WIN_DEF* def, int32_t type, EVENT_MASK mask, EVENT_HANDLER
         // The dialog is its own top-level object, whatever it belongs to.
         dlg->top = dlg;
         QWidget* owner_widget = widget_of(owner);
-        widget = new WynDialog(dlg, modal, owner_widget ? owner_widget->window() : nullptr);
+        QWidget* owner_frame = owner_widget ? owner_widget->window() : nullptr;
+        // Window managers hide a window's dialogs while it is minimised: a dialog that comes up
+        // for a minimised window stands on its own, or nobody would see it.
+        if (owner_frame && owner_frame->isMinimized()) owner_frame = nullptr;
+        widget = new WynDialog(dlg, modal, owner_frame);
         dlg->native = widget;
         EVENT create{};
         create.type = E_CREATE;
