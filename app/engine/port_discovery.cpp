@@ -1,6 +1,7 @@
 // Finding the UPS's serial port in sysfs by a depth-first walk of the device tree.
 #include "engine/port_discovery.h"
 
+#include "model/ups_status.h"
 #include "support/unique_fd.h"
 
 #include <algorithm>
@@ -191,5 +192,17 @@ std::optional<usb_port_ids> usb_ids_of_tty(const std::string& given_root,
         if (const auto ids = vendor_product(path))
             return usb_port_ids{read_value(path + "/serial").value_or(""), *ids};
     }
+    return std::nullopt;
+}
+
+std::optional<std::string> hardware_id_of_tty(const std::string& root,
+                                              const std::string& tty_name) {
+    const auto ids = usb_ids_of_tty(root, tty_name);
+    if (!ids) return std::nullopt;
+    // The longest id the /PNP: option keeps.
+    constexpr std::size_t kIdMax = sizeof(ups_status::hardware_id) - 1;
+    for (const std::string& id : {ids->serial, ids->vendor_product})
+        if (!id.empty() && id.size() <= kIdMax && find_port_in(root, id.c_str()) == "/dev/" + tty_name)
+            return id;
     return std::nullopt;
 }

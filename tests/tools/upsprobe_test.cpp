@@ -1,9 +1,13 @@
 // The probe against the simulator: every field for each identification and voltage class, the
-// readings the simulator is told, every fault, and the ways the probe fails.
+// readings the simulator is told, every fault, the ways the probe fails, and the scan for UPSes.
 #include "sim_support.h"
+
+#include "common/device_tree.h"
+#include "common/scoped_env.h"
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <sys/stat.h>
 
 namespace {
@@ -220,6 +224,56 @@ TEST(ProbeFaults, SlowRepliesWithinThePollAreReadWhole) {
     ASSERT_TRUE(sim.ready());
     const auto shown = probe_matches_state(sim, {"--polls", "1"});
     EXPECT_EQ(shown.at("load"), "66");
+}
+
+// A scan looks only in the device directory it is given and at the ports named, never at the
+// machine's own devices.
+class ProbeScan : public ::testing::Test {
+  protected:
+    run_result scan(const std::vector<std::string>& ports) const {
+        const scoped_env root("VOLTSENTRY_SYSFS_ROOT", tree.root());
+        std::vector<std::string> argv = {tool_path("upsprobe"), "--scan", "--dev-dir", dev.path()};
+        argv.insert(argv.end(), ports.begin(), ports.end());
+        return run_program(argv, dev.path(), 120000);
+    }
+
+    temp_dir dev;
+    fake_device_tree tree;
+};
+
+TEST_F(ProbeScan, ListsEachSerialDeviceThatAnswersAsAUpsWithTheIdToFindItBy) {
+    tree.usb_device("usb1/1-2", "0403", "6001", "QRW0001", "ttyUSB0");
+    sim_session usb({}, dev.file("ttyUSB0"));
+    sim_session silent({"--fault", "silent"}, dev.file("ttyS0"));
+    // Named otherwise than a serial device: the scan leaves it alone unless it is given.
+    sim_session other({}, dev.file("console"));
+    sim_session given({"--va", "600"});
+    ASSERT_TRUE(usb.ready() && silent.ready() && other.ready() && given.ready());
+    std::ofstream(dev.file("ttyS1")) << "not a device\n";
+
+    const run_result run = scan({given.link()});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, dev.file("ttyUSB0") + ": Kestra 1250 /PNP:QRW0001\n" + given.link() +
+                           ": Kestra 600\n");
+    EXPECT_NE(run.err.find("no UPS on " + dev.file("ttyS0") + ": no answer to :W"),
+              std::string::npos)
+        << run.err;
+    EXPECT_EQ(run.err.find("ttyS1"), std::string::npos) << run.err;
+    EXPECT_EQ(other.transcript().find("> "), std::string::npos) << other.transcript();
+    EXPECT_NE(silent.transcript().find("> :W<CR>"), std::string::npos) << silent.transcript();
+}
+
+TEST_F(ProbeScan, FindingNoUpsExitsTwoAndSaysSo) {
+    sim_session silent({"--fault", "silent"}, dev.file("ttyACM0"));
+    ASSERT_TRUE(silent.ready());
+    const run_result run = scan({dev.file("ttyACM0"), dev.file("absent")});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find("no UPS on " + dev.file("absent") + ": cannot open it"),
+              std::string::npos)
+        << run.err;
+    // A device given by name as well as found in the directory is asked once.
+    EXPECT_NE(run.err.find("on the 2 serial devices tried"), std::string::npos) << run.err;
 }
 
 } // namespace

@@ -1,28 +1,44 @@
 // upsprobe: asks a UPS who it is and what it reads, through the program's own serial and
-// protocol code, and prints the decoded record.
+// protocol code, and prints the decoded record; or looks for UPSes on every serial device.
+#include "engine/port_discovery.h"
 #include "engine/protocol.h"
 #include "engine/serial_io.h"
 #include "engine/status_lines.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <getopt.h>
+#include <set>
 #include <sstream>
 #include <string>
 #include <thread>
+#include <tuple>
+#include <vector>
 
 namespace {
 
 const char* const usage_text =
     "Usage: upsprobe [options] PORT\n"
+    "       upsprobe --scan [options] [PORT...]\n"
     "Opens PORT (COMn: the file COMn in the current directory if it exists, else\n"
     "/dev/ttyS<n-1>; or a device path), identifies the UPS (:W :L :V :S), reads a few status\n"
     "polls (:B :D) and the self-test result (:C), and prints what the program would show as\n"
     "key: value lines. Exit status 0 when the UPS answered, 2 when it did not; then only the\n"
     "values of the commands it answered are printed.\n"
+    "\n"
+    "With --scan it tries every serial device of the machine (ttyS*, ttyUSB* and ttyACM* in\n"
+    "/dev) and the PORTs given, one after another, with the identification commands and a\n"
+    "short time-out, and prints a line for each that answers as a UPS: the port, the model,\n"
+    "and for a USB adapter the option to start voltsentry with so that it finds the UPS\n"
+    "wherever it is plugged in (/PNP:<id>, read from the device tree /sys/devices, or from\n"
+    "the tree that VOLTSENTRY_SYSFS_ROOT names). What did not answer is said on standard\n"
+    "error.\n"
+    "Exit status 0 when a UPS answered, 2 when none did.\n"
     "\n"
     "Options:\n"
     "  --polls N        number of :B/:D poll pairs (default 2)\n"
@@ -31,6 +47,8 @@ const char* const usage_text =
     "  --timeout MS     how long to wait for each reply (default 1500); a reply still\n"
     "                   incomplete then is decoded as it stands, as the program does\n"
     "  --retries N      attempts per command (default 3)\n"
+    "  --scan           look for UPSes on every serial device (time-out 500, 2 attempts)\n"
+    "  --dev-dir DIR    where --scan looks for serial devices (default /dev)\n"
     "  --debug          show the wire trace on standard error\n"
     "  --help           show this text\n";
 
@@ -62,8 +80,14 @@ struct probe_options {
     int timeout_ms = 1500;
     int retries = 3;
     bool debug = false;
-    const char* port = nullptr;
+    bool scan = false;
+    std::string dev_dir = "/dev";
+    std::vector<std::string> ports;
 };
+
+// A scan asks many devices that mostly say nothing: it waits less for each.
+constexpr int SCAN_TIMEOUT_MS = 500;
+constexpr int SCAN_RETRIES = 2;
 
 // With --debug the wire trace goes to standard error, and nothing ever goes to log files.
 class wire_trace final : public trace_sink {
@@ -188,8 +212,10 @@ int parse_options(int argc, char** argv, probe_options& o) {
         {"polls", required_argument, nullptr, 'p'},   {"nominal", required_argument, nullptr, 'n'},
         {"selftest", no_argument, nullptr, 's'},      {"timeout", required_argument, nullptr, 't'},
         {"retries", required_argument, nullptr, 'r'}, {"debug", no_argument, nullptr, 'd'},
+        {"scan", no_argument, nullptr, 'S'},          {"dev-dir", required_argument, nullptr, 'D'},
         {"help", no_argument, nullptr, 'h'},          {nullptr, 0, nullptr, 0}};
     int nominal = 0;
+    bool timeout_given = false, retries_given = false;
     for (int id; (id = getopt_long(argc, argv, "", long_options, nullptr)) != -1;) {
         bool ok = true;
         switch (id) {
@@ -205,9 +231,18 @@ int parse_options(int argc, char** argv, probe_options& o) {
             break;
         case 't':
             ok = parse_count(optarg, 100, 60000, o.timeout_ms);
+            timeout_given = true;
             break;
         case 'r':
             ok = parse_count(optarg, 1, 100, o.retries);
+            retries_given = true;
+            break;
+        case 'S':
+            o.scan = true;
+            break;
+        case 'D':
+            o.dev_dir = optarg;
+            ok = !o.dev_dir.empty();
             break;
         case 'd':
             o.debug = true;
@@ -223,11 +258,130 @@ int parse_options(int argc, char** argv, probe_options& o) {
             return 2;
         }
     }
-    if (optind + 1 != argc) {
+    if (!o.scan && optind + 1 != argc) {
         fputs(usage_text, stderr);
         return 2;
     }
-    o.port = argv[optind];
+    o.ports.assign(argv + optind, argv + argc);
+    if (o.scan) {
+        if (!timeout_given) o.timeout_ms = SCAN_TIMEOUT_MS;
+        if (!retries_given) o.retries = SCAN_RETRIES;
+    }
+    return 0;
+}
+
+// Asks who the UPS is (:W :L :V :S); false with the command it did not answer.
+bool identify(probe& session, const char*& failed) {
+    failed = ":W";
+    if (!session.step(STEP_PROTOCOL)) return false;
+    const struct {
+        int step;
+        const char* name;
+    } steps[] = {{STEP_IDENTIFY, ":L"}, {STEP_FIRMWARE, ":V"}, {STEP_PHONE, ":S"}};
+    for (const auto& [step, name] : steps) {
+        if (!session.step(step)) {
+            failed = name;
+            return false;
+        }
+    }
+    return true;
+}
+
+// Which kind of serial device a name in the device directory is, in the order they are tried;
+// -1 for anything else. The number after the kind is in number.
+int device_kind(const std::string& name, unsigned long& number) {
+    static const char* const kinds[] = {"ttyS", "ttyUSB", "ttyACM"};
+    for (int kind = 0; kind < 3; ++kind) {
+        const std::string prefix = kinds[kind];
+        if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) continue;
+        const std::string digits = name.substr(prefix.size());
+        if (digits.find_first_not_of("0123456789") != std::string::npos || digits.size() > 6)
+            continue;
+        number = std::stoul(digits);
+        return kind;
+    }
+    return -1;
+}
+
+// The serial devices of the device directory (character devices only) in kind and number order,
+// then the ports given that are not among them.
+std::vector<std::string> scan_candidates(const probe_options& o) {
+    std::vector<std::tuple<int, unsigned long, std::string>> found;
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(o.dev_dir, error), end; !error && it != end;
+         it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        unsigned long number = 0;
+        const int kind = device_kind(name, number);
+        std::error_code ignored;
+        if (kind >= 0 && std::filesystem::is_character_file(it->path(), ignored))
+            found.emplace_back(kind, number, it->path().string());
+    }
+    if (error)
+        fprintf(stderr, "upsprobe: cannot list %s: %s\n", o.dev_dir.c_str(),
+                error.message().c_str());
+    std::sort(found.begin(), found.end());
+    std::vector<std::string> ports;
+    std::set<std::string> seen;
+    const auto add = [&](const std::string& port) {
+        std::error_code ignored;
+        const auto real = std::filesystem::canonical(serial_resolve_port(port.c_str()), ignored);
+        if (seen.insert(real.empty() ? port : real.string()).second) ports.push_back(port);
+    };
+    for (const auto& [kind, number, path] : found) add(path);
+    for (const std::string& port : o.ports) add(port);
+    return ports;
+}
+
+// What to start the program with so that it finds the UPS on this port by itself: " /PNP:<id>"
+// for a USB adapter, a note when no id tells it from an identical one, nothing for other ports.
+std::string pnp_option_of(const std::string& port) {
+    const std::string root = device_tree_root();
+    const std::filesystem::path device = serial_resolve_port(port.c_str());
+    std::error_code ignored;
+    const std::filesystem::path real = std::filesystem::canonical(device, ignored);
+    for (const std::filesystem::path& path : {device, real}) {
+        const std::string tty = path.filename().string();
+        if (tty.empty() || !usb_ids_of_tty(root, tty)) continue;
+        const auto id = hardware_id_of_tty(root, tty);
+        return id ? " /PNP:" + *id : " (no /PNP: id tells this adapter from another)";
+    }
+    return {};
+}
+
+int scan(const probe_options& options, const trace_sink& trace) {
+    const std::vector<std::string> ports = scan_candidates(options);
+    int found = 0;
+    for (const std::string& port : ports) {
+        int handle = SERIAL_INVALID;
+        errno = 0;
+        if (SerialIO_Open(&handle, port.c_str(), 2400, 8, 0, 1, &trace) != 0) {
+            // The program holds its port locked, so a running monitor's UPS shows up here.
+            const bool busy = errno == EWOULDBLOCK || errno == EBUSY;
+            fprintf(stderr, "upsprobe: no UPS on %s: cannot open it: %s\n", port.c_str(),
+                    busy ? "in use by another program" : errno ? strerror(errno) : "refused");
+            continue;
+        }
+        probe session(options, handle, trace);
+        const char* failed = nullptr;
+        const bool answered = identify(session, failed);
+        SerialIO_Close(&handle, &trace);
+        if (!answered) {
+            fprintf(stderr, "upsprobe: no UPS on %s: no answer to %s\n", port.c_str(), failed);
+            continue;
+        }
+        ++found;
+        const ups_status& ups = session.record();
+        printf("%s: %.*s%s\n", port.c_str(),
+               static_cast<int>(strnlen(ups.model_name, sizeof ups.model_name)), ups.model_name,
+               pnp_option_of(port).c_str());
+        fflush(stdout);
+    }
+    if (found == 0) {
+        fprintf(stderr, "upsprobe: no UPS answered on the %zu serial devices tried\n",
+                ports.size());
+        return 2;
+    }
     return 0;
 }
 
@@ -238,23 +392,19 @@ int main(int argc, char** argv) {
     if (const int parsed = parse_options(argc, argv, options); parsed != 0)
         return parsed == 1 ? 0 : 2;
     const wire_trace trace(options.debug);
-    const std::string device = serial_resolve_port(options.port);
+    if (options.scan) return scan(options, trace);
+    const char* port = options.ports.front().c_str();
+    const std::string device = serial_resolve_port(port);
     int handle = SERIAL_INVALID;
     errno = 0;
-    if (SerialIO_Open(&handle, options.port, 2400, 8, 0, 1, &trace) != 0) {
-        fprintf(stderr, "upsprobe: cannot open port %s (%s): %s\n", options.port, device.c_str(),
+    if (SerialIO_Open(&handle, port, 2400, 8, 0, 1, &trace) != 0) {
+        fprintf(stderr, "upsprobe: cannot open port %s (%s): %s\n", port, device.c_str(),
                 errno ? strerror(errno) : "refused");
         return 2;
     }
     probe session(options, handle, trace);
-    bool answered = session.step(STEP_PROTOCOL);
-    const char* failed = ":W";
-    struct {
-        int step;
-        const char* name;
-    } const identification[] = {{STEP_IDENTIFY, ":L"}, {STEP_FIRMWARE, ":V"}, {STEP_PHONE, ":S"}};
-    for (const auto& [step, name] : identification)
-        if (answered && !(answered = session.step(step))) failed = name;
+    const char* failed = nullptr;
+    bool answered = identify(session, failed);
     for (int poll = 0; answered && poll < options.polls; ++poll) {
         if (!(answered = session.step(STEP_BATTERY)))
             failed = ":B";
@@ -272,8 +422,8 @@ int main(int argc, char** argv) {
         if (session.answered(source_of(line.substr(0, line.find(':')))))
             printf("%s\n", line.c_str());
     if (!answered) {
-        fprintf(stderr, "upsprobe: the UPS on %s did not answer %s after %d attempts\n",
-                options.port, failed, options.retries);
+        fprintf(stderr, "upsprobe: the UPS on %s did not answer %s after %d attempts\n", port,
+                failed, options.retries);
         return 2;
     }
     return 0;

@@ -141,4 +141,20 @@ TEST_F(port_discovery, a_ports_usb_ids_are_those_of_the_nearest_usb_device_above
     EXPECT_EQ(usb_ids_of_tty(tree.root(), "usb1"), std::nullopt);
 }
 
+TEST_F(port_discovery, the_id_to_give_for_a_port_is_one_that_finds_it) {
+    tree.usb_device("usb1/1-1", "2341", "0043", "QRW0001", "ttyACM0", true);
+    tree.usb_device("usb1/1-2", "0403", "6001", "A9XYZ12345", "ttyUSB0");
+    tree.usb_device("usb1/1-3", "0403", "6001", "B7", "ttyUSB1");
+    tree.usb_device("usb1/1-4", "0403", "6001", "C8QRSTUVWX", "ttyUSB2");
+    tree.dir("platform/serial8250/tty/ttyS0");
+
+    EXPECT_EQ(hardware_id_of_tty(tree.root(), "ttyACM0"), "QRW0001");
+    // A serial number too long for the option: vendor and product find the first such adapter.
+    EXPECT_EQ(hardware_id_of_tty(tree.root(), "ttyUSB0"), "04036001");
+    EXPECT_EQ(hardware_id_of_tty(tree.root(), "ttyUSB1"), "B7");
+    // An identical adapter comes first, and its own serial number is too long to tell it apart.
+    EXPECT_EQ(hardware_id_of_tty(tree.root(), "ttyUSB2"), std::nullopt);
+    EXPECT_EQ(hardware_id_of_tty(tree.root(), "ttyS0"), std::nullopt);
+}
+
 } // namespace
