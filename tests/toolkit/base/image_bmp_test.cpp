@@ -3,11 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <unistd.h>
 #include <string>
+#include <unistd.h>
 
 #include "image_support.h"
 #include "portable_reports.h"
@@ -15,13 +13,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-// When set, the files the writer makes here are kept as seeds for the reader's fuzz target.
-void keep_seed(const std::string& name, const std::string& bytes) {
-    const char* dir = std::getenv("WYN_IMAGE_SEED_DIR");
-    if (!dir) return;
-    std::ofstream(fs::path(dir) / name, std::ios::binary) << bytes;
-}
 
 IMAGE read_bytes(const std::string& bytes) {
     MemoryReader in(bytes);
@@ -45,9 +36,10 @@ TEST(ImageBmp, EveryFormatReadsBackAsWritten) {
         ImageGuard image(wynv_image_create(format, 5, 3));
         wynv_image_set_resolution(image.image, 96, 300);
         for (int y = 0; y < 3; ++y)
-            for (int x = 0; x < 5; ++x) wynv_image_set_pixel(image.image, x, y, colours[(x + y) % 6]);
+            for (int x = 0; x < 5; ++x)
+                wynv_image_set_pixel(image.image, x, y, colours[(x + y) % 6]);
         const std::string file = bmp_bytes(image.image);
-        keep_seed(names[format], file);
+        keep_seed("bmp", names[format], file);
         ImageGuard back(read_bytes(file));
         ASSERT_TRUE(wynv_image_is_valid(back.image));
         EXPECT_EQ(wynv_image_get_format(back.image), format);
@@ -77,7 +69,7 @@ TEST(ImageBmp, OneByOneMonochromeFileIsFoundByItsContent) {
         std::fclose(file);
     }
     EXPECT_EQ(fs::file_size(path), 14u + 40 + 8 + 4);
-    keep_seed("one_by_one.bmp", bmp_bytes(image.image));
+    keep_seed("bmp", "one_by_one.bmp", bmp_bytes(image.image));
     ImageGuard by_content(wynv_image_read(path.c_str()));
     ImageGuard by_name(wynv_image_read_bmp_from_fn(path.c_str()));
     fs::remove(path);
@@ -122,10 +114,17 @@ TEST(ImageBmp, OlderHeaderTopDownRowsAndThirtyTwoBitPixelsAreRead) {
     core[26] = '\x10', core[27] = '\x20', core[28] = '\x30'; // blue, green, red
     core[29] = core[30] = core[31] = '\xFF';
     core[32] = '\x40'; // second pixel set
+    keep_seed("bmp", "core_header.bmp", core);
     ImageGuard mono(read_bytes(core));
     ASSERT_TRUE(wynv_image_is_valid(mono.image));
     EXPECT_EQ(wynv_image_get_pixel(mono.image, 0, 0), 0x302010u);
     EXPECT_EQ(wynv_image_get_pixel(mono.image, 1, 0), 0xFFFFFFu);
+    {
+        ReportCapture reports;
+        put16(core, 18, 0);
+        EXPECT_EQ(read_bytes(core), nullptr);
+        EXPECT_TRUE(ReportCapture::only(0x590000, PORTABLE_ERROR));
+    }
 
     // A negative height stores the top row first.
     ImageGuard direct(wynv_image_create(WYN_IMAGE_DIRECT, 1, 2));
@@ -134,6 +133,7 @@ TEST(ImageBmp, OlderHeaderTopDownRowsAndThirtyTwoBitPixelsAreRead) {
     put16(file, 28, 32);
     file.resize(54);
     file += std::string("\x01\x02\x03\xFF\x04\x05\x06\xFF", 8);
+    keep_seed("bmp", "top_down_32.bmp", file);
     ImageGuard top_down(read_bytes(file));
     ASSERT_TRUE(wynv_image_is_valid(top_down.image));
     EXPECT_EQ(wynv_image_get_pixel(top_down.image, 0, 0), 0x030201u);
@@ -150,10 +150,14 @@ TEST(ImageBmp, DamagedFilesAreRefusedAsParseFailures) {
         int width; // 2 or 4 bytes
     };
     const Damage damages[] = {
-        {"header size", 14, 64, 4},     {"width", 18, 0x7FFFFFFF, 4},
-        {"height", 22, 0x80000000, 4},  {"planes", 26, 2, 2},
-        {"depth 16", 28, 16, 2},        {"compressed", 30, 1, 4},
-        {"offset past end", 10, 5000, 4}, {"offset in header", 10, 20, 4},
+        {"header size", 14, 64, 4},
+        {"width", 18, 0x7FFFFFFF, 4},
+        {"height", 22, 0x80000000, 4},
+        {"planes", 26, 2, 2},
+        {"depth 16", 28, 16, 2},
+        {"compressed", 30, 1, 4},
+        {"offset past end", 10, 5000, 4},
+        {"offset in header", 10, 20, 4},
         {"huge colour count", 46, 0xFFFFFFFF, 4},
     };
     for (const Damage& d : damages) {

@@ -4,7 +4,10 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 #include <wyn/image.h>
@@ -70,4 +73,15 @@ inline std::string bmp_bytes(IMAGE image) {
     MemoryWriter out;
     wynv_image_write_winbmp(image, out.stream());
     return out.bytes();
+}
+
+// When WYN_IMAGE_SEED_DIR is set, keeps bytes as the file name under its folder for reader (bmp,
+// xbm or xpm): the valid files the tests make become the seeds of that reader's fuzz target.
+inline void keep_seed(const char* reader, const char* name, const std::string& bytes) {
+    const char* dir = std::getenv("WYN_IMAGE_SEED_DIR");
+    if (!dir) return;
+    const std::filesystem::path folder =
+        std::filesystem::path(dir) / (std::string("wyn_image_") + reader);
+    std::filesystem::create_directories(folder);
+    std::ofstream(folder / name, std::ios::binary) << bytes;
 }

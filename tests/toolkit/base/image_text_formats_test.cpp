@@ -10,12 +10,14 @@
 
 namespace {
 
-IMAGE xbm(const std::string& text) {
+IMAGE xbm(const std::string& text, const char* seed = nullptr) {
+    if (seed) keep_seed("xbm", seed, text);
     MemoryReader in(text);
     return wynv_image_read_xbm(in.stream());
 }
 
-IMAGE xpm(const std::string& text) {
+IMAGE xpm(const std::string& text, const char* seed = nullptr) {
+    if (seed) keep_seed("xpm", seed, text);
     MemoryReader in(text);
     return wynv_image_read_xpm(in.stream());
 }
@@ -40,7 +42,8 @@ const std::string kXpmHead = "/* XPM */\nstatic char *x[] = {\n";
 TEST(ImageXbm, BitsAreReadLeastSignificantFirstAsBlackOnWhite) {
     ImageGuard image(xbm("/* a glyph */\n#define g_width 10\n#define g_height 2\n"
                          "#define g_x_hot 1\nstatic unsigned char g_bits[] = {\n"
-                         "  0x01, 0x02, 0xff,0X3 /* row 2 */ };\n"));
+                         "  0x01, 0x02, 0xff,0X3 /* row 2 */ };\n",
+                         "glyph.xbm"));
     ASSERT_TRUE(wynv_image_is_valid(image.image));
     EXPECT_EQ(wynv_image_get_format(image.image), WYN_IMAGE_MONO);
     EXPECT_EQ(wynv_image_get_pixel(image.image, 0, 0), 0x000000u);
@@ -52,7 +55,8 @@ TEST(ImageXbm, BitsAreReadLeastSignificantFirstAsBlackOnWhite) {
 
     // The older form holds sixteen pixels in each value.
     ImageGuard shorts(xbm("#define s_width 16\n#define s_height 1\n"
-                          "static unsigned short s_bits[] = { 0x8001 };"));
+                          "static unsigned short s_bits[] = { 0x8001 };",
+                          "shorts.xbm"));
     ASSERT_TRUE(wynv_image_is_valid(shorts.image));
     EXPECT_EQ(wynv_image_get_pixel(shorts.image, 0, 0), 0x000000u);
     EXPECT_EQ(wynv_image_get_pixel(shorts.image, 14, 0), 0xFFFFFFu);
@@ -102,7 +106,8 @@ TEST(ImageXpm, GreyLevelsNamedAndHexColoursFillTheTable) {
 TEST(ImageXpm, TwoCharacterPixelsShortHexAndExtensionsAreRead) {
     ImageGuard image(xpm(kXpmHead + "\"2 1 2 2 0 0 XPMEXT\",\n\"aa c #0F0\",\n"
                                     "\"bb s mark c #000000001111\",\n\"bbaa\",\n"
-                                    "\"XPMEXT note\", \"text\", \"XPMENDEXT\"};\n"));
+                                    "\"XPMEXT note\", \"text\", \"XPMENDEXT\"};\n",
+                         "two_chars.xpm"));
     ASSERT_TRUE(wynv_image_is_valid(image.image));
     EXPECT_EQ(wynv_image_get_pixel(image.image, 0, 0), 0x000011u);
     EXPECT_EQ(wynv_image_get_pixel(image.image, 1, 0), 0x00FF00u);
@@ -112,7 +117,8 @@ TEST(ImageXpm, UnknownNamesAreLoggedAndEmptyNamesWarn) {
     DebugCapture log;
     ReportCapture reports;
     ImageGuard image(xpm(kXpmHead + "\"3 1 3 1\",\n\"a c nosuchcolour m black\",\n"
-                                    "\"b c nosuchcolour\",\n\"c c \",\n\"abc\"};"));
+                                    "\"b c nosuchcolour\",\n\"c c \",\n\"abc\"};",
+                         "unknown_names.xpm"));
     ASSERT_TRUE(wynv_image_is_valid(image.image));
     ASSERT_EQ(DebugCapture::lines().size(), 2u);
     EXPECT_EQ(DebugCapture::lines()[0], "Named color 'nosuchcolour' not found.\n");

@@ -89,6 +89,7 @@ bool read_header(std::span<const uint8_t> d, Header& h) {
         h.horz_ppm = h.vert_ppm = 0;
         h.colors = 0;
         h.entry_bytes = 3;
+        if (h.width == 0 || h.height == 0) return false;
     } else {
         return false;
     }

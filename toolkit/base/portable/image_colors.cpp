@@ -498,10 +498,9 @@ std::optional<COLOR> image_color_by_name(std::string_view raw) {
     const std::string name = normalised(raw);
     if (std::optional<COLOR> grey = grey_level(name)) return grey;
     const auto* end = std::end(kNames);
-    const auto* it = std::lower_bound(std::begin(kNames), end, name,
-                                      [](const NamedColor& e, const std::string& key) {
-                                          return std::string_view(e.name) < key;
-                                      });
+    const auto* it = std::lower_bound(
+        std::begin(kNames), end, name,
+        [](const NamedColor& e, const std::string& key) { return std::string_view(e.name) < key; });
     if (it == end || name != it->name) return std::nullopt;
     return it->rgb;
 }

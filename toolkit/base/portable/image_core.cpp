@@ -164,10 +164,10 @@ IMAGE image_create(int32_t format, int width, int height, bool report_size) {
         image_report(IMAGE_BAD_FORMAT, PORTABLE_ERROR, kReportUnit, __LINE__);
         return nullptr;
     }
-    const unsigned stride = width >= 1 && width <= WYN_IMAGE_MAX_SIDE && height >= 1 &&
-                                    height <= WYN_IMAGE_MAX_SIDE
-                                ? image_stride_for(format, width)
-                                : 0;
+    const unsigned stride =
+        width >= 1 && width <= WYN_IMAGE_MAX_SIDE && height >= 1 && height <= WYN_IMAGE_MAX_SIDE
+            ? image_stride_for(format, width)
+            : 0;
     if (stride == 0) {
         if (report_size) image_report(IMAGE_BAD_VALUE, PORTABLE_ERROR, kReportUnit, __LINE__);
         return nullptr;

@@ -22,21 +22,21 @@ struct wyn_image {
 
 // Message ids the image modules report.
 enum : uint32_t {
-    IMAGE_NULL_IMAGE = 0x1210007,     // "NULL Image handle"
-    IMAGE_INVALID_IMAGE = 0x1220007,  // "Invalid Image handle"
-    IMAGE_NULL_PALETTE = 0x1210004,   // "NULL Color Palette handle"
+    IMAGE_NULL_IMAGE = 0x1210007,    // "NULL Image handle"
+    IMAGE_INVALID_IMAGE = 0x1220007, // "Invalid Image handle"
+    IMAGE_NULL_PALETTE = 0x1210004,  // "NULL Color Palette handle"
     IMAGE_INVALID_PALETTE = 0x1220004,
-    IMAGE_NULL_POINTER = 0x121000C,   // "NULL pointer"
-    IMAGE_BAD_VALUE = 0x1250001,      // "Bad value"
+    IMAGE_NULL_POINTER = 0x121000C, // "NULL pointer"
+    IMAGE_BAD_VALUE = 0x1250001,    // "Bad value"
     IMAGE_TOO_MANY_COLORS = 0x1250005,
     IMAGE_NO_HEAP = 0x1510001,        // "Failed to allocate heap memory"
     IMAGE_CREATE_FAILED = 0x520000,   // "Failed to create"
     IMAGE_PALETTE_FAILED = 0x1520007, // "Failed to create color palette"
     IMAGE_FIND_FILE = 0x1530001,      // "Failed to find file"
     IMAGE_EMPTY_COLOR = 0x1530005,
-    IMAGE_READ_FAILED = 0x1560001,    // "Read failed"
-    IMAGE_WRITE_FAILED = 0x1560002,   // "Write failed"
-    IMAGE_PARSE_FAILURE = 0x590000,   // the "Parse Failure" heading: a damaged bitmap
+    IMAGE_READ_FAILED = 0x1560001,  // "Read failed"
+    IMAGE_WRITE_FAILED = 0x1560002, // "Write failed"
+    IMAGE_PARSE_FAILURE = 0x590000, // the "Parse Failure" heading: a damaged bitmap
     XBM_NO_TERMINATOR = 0x1590001,
     XPM_DECLARATION = 0x1590002,
     XPM_VALUES = 0x1590003,

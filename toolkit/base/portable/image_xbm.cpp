@@ -76,8 +76,8 @@ IMAGE xbm_parse(std::span<const uint8_t> data) {
     const size_t open = text.find('{');
     if (open == std::string_view::npos) return fail(IMAGE_PARSE_FAILURE, __LINE__);
     // The older form holds 16 pixels to a value.
-    const bool shorts = text.rest().substr(0, open - text.pos()).find("short") !=
-                        std::string_view::npos;
+    const bool shorts =
+        text.rest().substr(0, open - text.pos()).find("short") != std::string_view::npos;
     text.seek(open + 1);
     const size_t close = text.find('}');
     if (close == std::string_view::npos) return fail(XBM_NO_TERMINATOR, __LINE__);
@@ -88,8 +88,8 @@ IMAGE xbm_parse(std::span<const uint8_t> data) {
     // Each value takes a digit and a separator at least: a list too short for the size declared
     // is refused before the image is made.
     if (values > (close - open) / 2 + 1) return fail(IMAGE_PARSE_FAILURE, __LINE__);
-    IMAGE image = image_create(WYN_IMAGE_MONO, static_cast<int>(width),
-                               static_cast<int>(height), false);
+    IMAGE image =
+        image_create(WYN_IMAGE_MONO, static_cast<int>(width), static_cast<int>(height), false);
     if (!image) return fail(IMAGE_PARSE_FAILURE, __LINE__);
     // A set bit is foreground: index 1, black.
     image->clut[0] = 0xFFFFFF;

@@ -187,8 +187,8 @@ IMAGE xpm_parse(std::span<const uint8_t> data) {
     while (!text.at_end() && blank(text.peek())) text.advance();
     if (!text.take(kMarker)) return fail(XPM_DECLARATION, __LINE__);
     const size_t open = text.find('{');
-    if (open == std::string_view::npos || text.rest().substr(0, open - text.pos()).find("char") ==
-                                              std::string_view::npos)
+    if (open == std::string_view::npos ||
+        text.rest().substr(0, open - text.pos()).find("char") == std::string_view::npos)
         return fail(XPM_DECLARATION, __LINE__);
     text.seek(open + 1);
 
@@ -210,7 +210,8 @@ IMAGE xpm_parse(std::span<const uint8_t> data) {
     Keys keys(v.cpp);
     for (int i = 0; i < v.ncolors; ++i) {
         const std::optional<std::string_view> line = text.string();
-        if (!line || static_cast<long>(line->size()) < v.cpp) return fail(XPM_COLORS, __LINE__, image);
+        if (!line || static_cast<long>(line->size()) < v.cpp)
+            return fail(XPM_COLORS, __LINE__, image);
         const std::optional<COLOR> rgb = color_of_line(line->substr(static_cast<size_t>(v.cpp)));
         if (!rgb) return fail(XPM_COLORS, __LINE__, image);
         image->clut[i] = *rgb;
@@ -223,8 +224,8 @@ IMAGE xpm_parse(std::span<const uint8_t> data) {
         if (!row || row->size() < row_chars) return fail(XPM_PIXELS, __LINE__, image);
         uint8_t* out = image->pixels + static_cast<size_t>(y) * image->stride;
         for (long x = 0; x < v.width; ++x) {
-            const int index = keys.find(row->substr(static_cast<size_t>(x * v.cpp),
-                                                    static_cast<size_t>(v.cpp)));
+            const int index =
+                keys.find(row->substr(static_cast<size_t>(x * v.cpp), static_cast<size_t>(v.cpp)));
             if (index < 0) return fail(XPM_PIXELS, __LINE__, image);
             out[x] = static_cast<uint8_t>(index);
         }
