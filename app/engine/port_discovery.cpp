@@ -185,10 +185,10 @@ std::optional<usb_port_ids> usb_ids_of_tty(const std::string& given_root,
         return base_name(node.path) == tty_name && node.path != root;
     });
     if (!tty) return std::nullopt;
-    // Up through the parents as far as the root, to the nearest USB device.
-    for (std::string path = tty->path; path.size() >= root.size();) {
+    // Up through the parents as far as the root, to the nearest USB device; a path below the
+    // root always has a separator after it.
+    for (std::string path = tty->path; path.size() > root.size();) {
         path.erase(path.rfind('/'));
-        if (path.size() < root.size()) break;
         if (const auto ids = vendor_product(path))
             return usb_port_ids{read_value(path + "/serial").value_or(""), *ids};
     }
@@ -201,8 +201,9 @@ std::optional<std::string> hardware_id_of_tty(const std::string& root,
     if (!ids) return std::nullopt;
     // The longest id the /PNP: option keeps.
     constexpr std::size_t kIdMax = sizeof(ups_status::hardware_id) - 1;
-    for (const std::string& id : {ids->serial, ids->vendor_product})
-        if (!id.empty() && id.size() <= kIdMax && find_port_in(root, id.c_str()) == "/dev/" + tty_name)
-            return id;
+    for (const std::string& id : {ids->serial, ids->vendor_product}) {
+        if (id.empty() || id.size() > kIdMax) continue;
+        if (find_port_in(root, id.c_str()) == "/dev/" + tty_name) return id;
+    }
     return std::nullopt;
 }

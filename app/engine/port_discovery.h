@@ -39,5 +39,4 @@ std::optional<usb_port_ids> usb_ids_of_tty(const std::string& root, const std::s
 // The hardware id that makes find_port_in under root find the port named tty_name: the USB
 // serial number when it has 1 to 8 characters, else the vendor and product ids; nothing when the
 // port is on no USB device or neither id finds it first (an identical adapter comes before it).
-std::optional<std::string> hardware_id_of_tty(const std::string& root,
-                                              const std::string& tty_name);
+std::optional<std::string> hardware_id_of_tty(const std::string& root, const std::string& tty_name);

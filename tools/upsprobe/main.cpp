@@ -359,7 +359,9 @@ int scan(const probe_options& options, const trace_sink& trace) {
             // The program holds its port locked, so a running monitor's UPS shows up here.
             const bool busy = errno == EWOULDBLOCK || errno == EBUSY;
             fprintf(stderr, "upsprobe: no UPS on %s: cannot open it: %s\n", port.c_str(),
-                    busy ? "in use by another program" : errno ? strerror(errno) : "refused");
+                    busy    ? "in use by another program"
+                    : errno ? strerror(errno)
+                            : "refused");
             continue;
         }
         probe session(options, handle, trace);

@@ -121,32 +121,22 @@ TEST_F(port_discovery, a_missing_tree_finds_nothing_and_says_so) {
     EXPECT_EQ(device_tree_root(), "/sys/devices");
 }
 
-TEST_F(port_discovery, a_ports_usb_ids_are_those_of_the_nearest_usb_device_above_it) {
+TEST_F(port_discovery, a_port_is_told_by_its_nearest_usb_device_and_an_id_that_finds_it) {
     tree.value("usb1/idVendor", "1d6b");
     tree.value("usb1/idProduct", "0002");
-    tree.usb_device("usb1/1-1", "0403", "6001", "A9XYZ123", "ttyUSB0");
-    tree.usb_device("usb1/1-2", "2341", "0043", "", "ttyACM0", true);
-    tree.dir("platform/serial8250/tty/ttyS0");
-
-    const auto usb = usb_ids_of_tty(tree.root(), "ttyUSB0");
-    ASSERT_TRUE(usb);
-    EXPECT_EQ(usb->serial, "A9XYZ123");
-    EXPECT_EQ(usb->vendor_product, "04036001");
-    const auto acm = usb_ids_of_tty(tree.root() + "/", "ttyACM0");
-    ASSERT_TRUE(acm);
-    EXPECT_EQ(acm->serial, "");
-    EXPECT_EQ(acm->vendor_product, "23410043");
-    EXPECT_EQ(usb_ids_of_tty(tree.root(), "ttyS0"), std::nullopt);
-    EXPECT_EQ(usb_ids_of_tty(tree.root(), "ttyUSB4"), std::nullopt);
-    EXPECT_EQ(usb_ids_of_tty(tree.root(), "usb1"), std::nullopt);
-}
-
-TEST_F(port_discovery, the_id_to_give_for_a_port_is_one_that_finds_it) {
     tree.usb_device("usb1/1-1", "2341", "0043", "QRW0001", "ttyACM0", true);
     tree.usb_device("usb1/1-2", "0403", "6001", "A9XYZ12345", "ttyUSB0");
     tree.usb_device("usb1/1-3", "0403", "6001", "B7", "ttyUSB1");
     tree.usb_device("usb1/1-4", "0403", "6001", "C8QRSTUVWX", "ttyUSB2");
     tree.dir("platform/serial8250/tty/ttyS0");
+
+    // The adapter's ids, not those of the hub above it; a root given with a slash is the same.
+    const auto usb = usb_ids_of_tty(tree.root() + "/", "ttyUSB0");
+    ASSERT_TRUE(usb);
+    EXPECT_EQ(usb->serial, "A9XYZ12345");
+    EXPECT_EQ(usb->vendor_product, "04036001");
+    for (const char* none : {"ttyS0", "ttyUSB4", "usb1"})
+        EXPECT_EQ(usb_ids_of_tty(tree.root(), none), std::nullopt) << none;
 
     EXPECT_EQ(hardware_id_of_tty(tree.root(), "ttyACM0"), "QRW0001");
     // A serial number too long for the option: vendor and product find the first such adapter.

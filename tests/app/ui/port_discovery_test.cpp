@@ -20,8 +20,7 @@ class port_discovery_program : public program_test {
   protected:
     void SetUp() override {
         program_test::SetUp();
-        tree_.usb_device("pci0000:00/usb1/1-1", "0403", "6001", "QRW0001",
-                         kFoundPort.substr(5));
+        tree_.usb_device("pci0000:00/usb1/1-1", "0403", "6001", "QRW0001", kFoundPort.substr(5));
         write_configuration(
             [](ups_status& u) { std::snprintf(u.ups_port, sizeof u.ups_port, "COM1"); });
         time_scale_ = 30;
@@ -37,9 +36,9 @@ class port_discovery_program : public program_test {
     // the dialog held open until the message held_for has gone to the panel.
     void run(const std::vector<std::string>& args, const std::string& held_for) {
         const scoped_env root("VOLTSENTRY_SYSFS_ROOT", tree_.root());
-        auto p = start("run", {"command 1015", "inspect 44", "press 1 when " + held_for,
-                               "command 1008"},
-                       args);
+        auto p =
+            start("run", {"command 1015", "inspect 44", "press 1 when " + held_for, "command 1008"},
+                  args);
         ASSERT_EQ(p->wait(kTimeoutMs), 0) << read_file(dir_.file("run.log"));
     }
 
