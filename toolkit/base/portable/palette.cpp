@@ -81,6 +81,9 @@ PALETTE wynv_palet_create(int32_t type, int size) {
         image_report(IMAGE_PALETTE_FAILED, PORTABLE_ERROR, kReportUnit, __LINE__);
         return nullptr;
     }
+    // The default palette is made first: made later, it could take the block of a palette just
+    // destroyed and so bring that stale handle back to life.
+    if (!wynv_palet_default()) return nullptr;
     auto* palette = static_cast<wyn_palette*>(wynv_mem_zalloc(sizeof(wyn_palette)));
     if (!palette) return nullptr;
     palette->type = type;
