@@ -61,6 +61,12 @@ TEST(ImageXbm, BitsAreReadLeastSignificantFirstAsBlackOnWhite) {
     EXPECT_EQ(wynv_image_get_pixel(shorts.image, 0, 0), 0x000000u);
     EXPECT_EQ(wynv_image_get_pixel(shorts.image, 14, 0), 0xFFFFFFu);
     EXPECT_EQ(wynv_image_get_pixel(shorts.image, 15, 0), 0x000000u);
+    // A name that merely contains the word keeps eight pixels to a value.
+    ImageGuard named(xbm("#define shortcut_width 16\n#define shortcut_height 1\n"
+                         "static char shortcut_bits[] = { 0x01, 0x80 };"));
+    ASSERT_TRUE(wynv_image_is_valid(named.image));
+    EXPECT_EQ(wynv_image_get_pixel(named.image, 15, 0), 0x000000u);
+    EXPECT_EQ(wynv_image_get_pixel(named.image, 8, 0), 0xFFFFFFu);
 }
 
 TEST(ImageXbm, DamagedFilesReportTheirFault) {

@@ -46,6 +46,21 @@ std::optional<unsigned> hex_value(ImageText& text, unsigned limit) {
     return value;
 }
 
+bool identifier_char(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+}
+
+// True when word stands in text on its own, not as part of a longer name.
+bool has_word(std::string_view text, std::string_view word) {
+    for (size_t at = text.find(word); at != std::string_view::npos; at = text.find(word, at + 1)) {
+        const size_t end = at + word.size();
+        if ((at == 0 || !identifier_char(text[at - 1])) &&
+            (end == text.size() || !identifier_char(text[end])))
+            return true;
+    }
+    return false;
+}
+
 // Reads the "#define name_width n" lines at the cursor.
 bool read_defines(ImageText& text, long& width, long& height) {
     while (text.skip_blanks() && text.take("#define")) {
@@ -76,8 +91,7 @@ IMAGE xbm_parse(std::span<const uint8_t> data) {
     const size_t open = text.find('{');
     if (open == std::string_view::npos) return fail(IMAGE_PARSE_FAILURE, __LINE__);
     // The older form holds 16 pixels to a value.
-    const bool shorts =
-        text.rest().substr(0, open - text.pos()).find("short") != std::string_view::npos;
+    const bool shorts = has_word(text.rest().substr(0, open - text.pos()), "short");
     text.seek(open + 1);
     const size_t close = text.find('}');
     if (close == std::string_view::npos) return fail(XBM_NO_TERMINATOR, __LINE__);
