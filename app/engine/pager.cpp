@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -32,9 +33,8 @@ int page_operator(const ups_status& ups) {
                                      MODEM_STOP_BITS, &engine_trace());
     engine.modem = unique_fd(modem);
     if (opened != 0 || modem == SERIAL_INVALID) {
-        char text[64];
-        snprintf(text, sizeof text, "Error opening port: %s!", port);
-        post_message(text, MSG_PANEL | MSG_ALARM_LOG);
+        const std::string text = std::string("Error opening port: ") + port + "!";
+        post_message(text.c_str(), MSG_PANEL | MSG_ALARM_LOG);
         // Nothing may be written through a port that is not ours.
         return 2;
     }

@@ -18,6 +18,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <res/ids.h>
+#include <string>
 #include <wyn/checked/app.h>
 #include <wyn/checked/dlg.h>
 #include <wyn/checked/dwin.h>
@@ -78,10 +79,8 @@ int32_t status_window_handler(WINDOW win, EVENT* ev) {
         // A test run, logged or scripted, may only ever reach pseudo-terminals.
         if (test_seam_active()) forbid_real_serial_ports();
         if (ups_port_open() != 0) {
-            char text[64];
-            std::snprintf(text, sizeof text, "Error opening port: %s!",
-                          ups_port_in_use().c_str());
-            post_message(text, MSG_PANEL | MSG_ALARM_LOG);
+            const std::string text = "Error opening port: " + ups_port_in_use() + "!";
+            post_message(text.c_str(), MSG_PANEL | MSG_ALARM_LOG);
         }
         if (set_poll_period(POLL_FAST_SECONDS) != 0) wyn_app_destroy();
         break;

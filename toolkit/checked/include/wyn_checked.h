@@ -12,6 +12,7 @@
 #include <wyn/checked/font.h>
 #include <wyn/checked/list.h>
 #include <wyn/checked/menu.h>
+#include <wyn/checked/palette.h>
 #include <wyn/checked/sbar.h>
 #include <wyn/checked/util.h>
 #include <wyn/checked/win.h>
