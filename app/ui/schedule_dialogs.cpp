@@ -81,10 +81,7 @@ bool scroll_row_bar(WINDOW dlg, std::initializer_list<clock_row> rows, const EVE
     for (const clock_row& row : rows)
         for (const clock_bar& b : {row.hour, row.minute})
             if (b.bar.bar == ev.v.ctl.id) {
-                const auto& scroll = ev.v.ctl.ci.v.scroll;
-                show_bar_value(dlg, b.bar,
-                               scrolled_clock_value(bar_value(dlg, b.bar), scroll.what, scroll.pos,
-                                                    b.bar.min, b.bar.max, b.page_step));
+                scroll_value_bar(dlg, b.bar, ev, b.page_step);
                 return true;
             }
     return false;
@@ -368,30 +365,6 @@ int32_t shutdown_dialog_handler(WINDOW dlg, EVENT* ev) {
 }
 
 } // namespace
-
-int scrolled_clock_value(int value, int32_t action, int32_t pos, int min, int max, int page_step) {
-    switch (action) {
-    case SC_LINE_UP:
-        value -= 1;
-        break;
-    case SC_LINE_DOWN:
-        value += 1;
-        break;
-    case SC_PAGE_UP:
-        value -= page_step;
-        break;
-    case SC_PAGE_DOWN:
-        value += page_step;
-        break;
-    case SC_THUMB:
-    case SC_THUMB_DRAG:
-        value = pos;
-        break;
-    default:
-        break;
-    }
-    return std::clamp(value, min, max);
-}
 
 bool run_selftest_dialog() {
     return wyn_dlg_create_res(WT_MODAL_DLG, DLG_SELFTEST, EM_ALL, selftest_dialog_handler, 0) !=

@@ -13,7 +13,3 @@ bool run_selftest_dialog();
 // shutdown warnings and writes the configuration; an immediate shutdown is first confirmed.
 bool run_shutdown_dialog();
 
-// An hour or minute bar's value after one scroll action (the toolkit's SC_ codes, pos the thumb's
-// position for a thumb move or drag): lines step by 1, pages by page_step, and the result stays
-// within min and max. An action the bar does not know only brings value within them.
-int scrolled_clock_value(int value, int32_t action, int32_t pos, int min, int max, int page_step);

@@ -225,25 +225,35 @@ int bar_value(WINDOW dlg, const value_bar& bar) {
                : bar.min;
 }
 
-void scroll_value_bar(WINDOW dlg, const value_bar& bar, const EVENT& ev) {
-    int value = bar_value(dlg, bar);
-    switch (ev.v.ctl.ci.v.scroll.what) {
+int scrolled_value(int value, int32_t action, int32_t pos, int min, int max, int page_step) {
+    switch (action) {
     case SC_LINE_UP:
-    case SC_PAGE_UP:
-        --value;
+        value -= 1;
         break;
     case SC_LINE_DOWN:
+        value += 1;
+        break;
+    case SC_PAGE_UP:
+        value -= page_step;
+        break;
     case SC_PAGE_DOWN:
-        ++value;
+        value += page_step;
         break;
     case SC_THUMB:
     case SC_THUMB_DRAG:
-        value = ev.v.ctl.ci.v.scroll.pos;
+        value = pos;
         break;
     default:
-        return;
+        break;
     }
-    show_bar_value(dlg, bar, value);
+    return std::clamp(value, min, max);
+}
+
+void scroll_value_bar(WINDOW dlg, const value_bar& bar, const EVENT& ev, int page_step) {
+    const auto& scroll = ev.v.ctl.ci.v.scroll;
+    show_bar_value(dlg, bar,
+                   scrolled_value(bar_value(dlg, bar), scroll.what, scroll.pos, bar.min, bar.max,
+                                  page_step));
 }
 
 void fill_string_list(WINDOW list, int32_t first, int32_t last, const char* current) {

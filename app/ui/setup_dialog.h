@@ -31,9 +31,13 @@ void show_bar_value(WINDOW dlg, const value_bar& bar, int value);
 // The bar's position (its minimum when the control is missing).
 int bar_value(WINDOW dlg, const value_bar& bar);
 
-// Applies a scroll action of the bar's E_CONTROL: line and page steps move by 1, a thumb move or
-// drag goes to pos; the result is clamped. Other actions do nothing.
-void scroll_value_bar(WINDOW dlg, const value_bar& bar, const EVENT& ev);
+// A bar's value after one scroll action (the toolkit's SC_ codes, pos the thumb's position for a
+// thumb move or drag): lines step by 1, pages by page_step, and the result stays within min and
+// max. An action the bar does not know only brings value within them.
+int scrolled_value(int value, int32_t action, int32_t pos, int min, int max, int page_step);
+
+// Applies a scroll action of the bar's E_CONTROL as scrolled_value does and shows the result.
+void scroll_value_bar(WINDOW dlg, const value_bar& bar, const EVENT& ev, int page_step = 1);
 
 // Fills a list with the string-table entries first to last and selects the one equal to current.
 void fill_string_list(WINDOW list, int32_t first, int32_t last, const char* current);

@@ -22,7 +22,6 @@
 
 namespace {
 
-constexpr int kLineStep = 1;
 constexpr int kPageStep = 5;
 
 // The bars in alarm order; each bar's value text has the bar's id plus one.
@@ -88,11 +87,7 @@ void store_values(WINDOW dlg) {
 void on_control(WINDOW dlg, const EVENT& ev) {
     const int16_t id = ev.v.ctl.id;
     if (const int alarm = alarm_of(id); alarm >= 0) {
-        const value_bar bar = bar_of(alarm);
-        const auto& scroll = ev.v.ctl.ci.v.scroll;
-        show_bar_value(
-            dlg, bar,
-            scrolled_threshold(bar_value(dlg, bar), scroll.what, scroll.pos, {bar.min, bar.max}));
+        scroll_value_bar(dlg, bar_of(alarm), ev, kPageStep);
         return;
     }
     switch (id) {
@@ -160,30 +155,6 @@ void clamp_thresholds(ups_status& ups) {
     for (int alarm = 0; alarm < ALARM_COUNT; ++alarm)
         ups.thresholds[alarm].value =
             static_cast<int16_t>(clamped(ups.thresholds[alarm].value, ranges[alarm]));
-}
-
-int scrolled_threshold(int value, int32_t action, int32_t pos, threshold_range range) {
-    switch (action) {
-    case SC_LINE_UP:
-        value -= kLineStep;
-        break;
-    case SC_LINE_DOWN:
-        value += kLineStep;
-        break;
-    case SC_PAGE_UP:
-        value -= kPageStep;
-        break;
-    case SC_PAGE_DOWN:
-        value += kPageStep;
-        break;
-    case SC_THUMB:
-    case SC_THUMB_DRAG:
-        value = pos;
-        break;
-    default:
-        break;
-    }
-    return clamped(value, range);
 }
 
 bool run_thresholds_dialog() {

@@ -29,7 +29,3 @@ threshold_values threshold_defaults(const ups_status& ups, uint16_t local_nomina
 // Brings each of the record's five threshold values into its range, as opening the dialog does.
 void clamp_thresholds(ups_status& ups);
 
-// A bar's value after one scroll action (the toolkit's SC_ codes, pos the thumb's position for a
-// thumb move or drag): lines step by 1, pages by 5, and the result stays within range. An action
-// the bar does not know leaves value as it is.
-int scrolled_threshold(int value, int32_t action, int32_t pos, threshold_range range);

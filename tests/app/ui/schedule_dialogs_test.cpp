@@ -4,7 +4,7 @@
 
 #include "app/ui/program_support.h"
 
-#include "ui/schedule_dialogs.h"
+#include "ui/setup_dialog.h"
 
 #include <algorithm>
 #include <wyn/events.h>
@@ -14,17 +14,17 @@ namespace {
 constexpr int kTimeoutMs = 30000;
 
 TEST(schedule_bars, pages_move_hours_by_3_and_minutes_by_5_within_their_range) {
-    EXPECT_EQ(scrolled_clock_value(9, SC_PAGE_DOWN, 0, 0, 23, 3), 12);
-    EXPECT_EQ(scrolled_clock_value(22, SC_PAGE_DOWN, 0, 0, 23, 3), 23);
-    EXPECT_EQ(scrolled_clock_value(1, SC_PAGE_UP, 0, 0, 23, 3), 0);
-    EXPECT_EQ(scrolled_clock_value(50, SC_PAGE_DOWN, 0, 0, 59, 5), 55);
-    EXPECT_EQ(scrolled_clock_value(57, SC_PAGE_DOWN, 0, 0, 59, 5), 59);
-    EXPECT_EQ(scrolled_clock_value(59, SC_LINE_DOWN, 0, 0, 59, 5), 59);
-    EXPECT_EQ(scrolled_clock_value(10, SC_LINE_UP, 0, 0, 59, 5), 9);
+    EXPECT_EQ(scrolled_value(9, SC_PAGE_DOWN, 0, 0, 23, 3), 12);
+    EXPECT_EQ(scrolled_value(22, SC_PAGE_DOWN, 0, 0, 23, 3), 23);
+    EXPECT_EQ(scrolled_value(1, SC_PAGE_UP, 0, 0, 23, 3), 0);
+    EXPECT_EQ(scrolled_value(50, SC_PAGE_DOWN, 0, 0, 59, 5), 55);
+    EXPECT_EQ(scrolled_value(57, SC_PAGE_DOWN, 0, 0, 59, 5), 59);
+    EXPECT_EQ(scrolled_value(59, SC_LINE_DOWN, 0, 0, 59, 5), 59);
+    EXPECT_EQ(scrolled_value(10, SC_LINE_UP, 0, 0, 59, 5), 9);
     // A thumb goes where it is dropped, but never off the bar.
-    EXPECT_EQ(scrolled_clock_value(0, SC_THUMB, 17, 0, 23, 3), 17);
-    EXPECT_EQ(scrolled_clock_value(0, SC_THUMB_DRAG, 99, 0, 23, 3), 23);
-    EXPECT_EQ(scrolled_clock_value(5, 0, 40, 0, 23, 3), 5);
+    EXPECT_EQ(scrolled_value(0, SC_THUMB, 17, 0, 23, 3), 17);
+    EXPECT_EQ(scrolled_value(0, SC_THUMB_DRAG, 99, 0, 23, 3), 23);
+    EXPECT_EQ(scrolled_value(5, 0, 40, 0, 23, 3), 5);
 }
 
 class schedule_dialogs : public program_test {

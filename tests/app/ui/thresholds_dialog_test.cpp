@@ -4,6 +4,7 @@
 
 #include "app/ui/alarm_dialogs_support.h"
 
+#include "ui/setup_dialog.h"
 #include "ui/thresholds_dialog.h"
 
 #include <algorithm>
@@ -70,18 +71,18 @@ TEST(threshold_ranges, defaults_follow_the_class_the_local_nominal_voltage_and_t
 
 TEST(threshold_ranges, steps_move_by_one_and_five_and_never_leave_the_range) {
     const threshold_range r{90, 110};
-    EXPECT_EQ(scrolled_threshold(100, SC_LINE_DOWN, 0, r), 101);
-    EXPECT_EQ(scrolled_threshold(100, SC_LINE_UP, 0, r), 99);
-    EXPECT_EQ(scrolled_threshold(100, SC_PAGE_DOWN, 0, r), 105);
-    EXPECT_EQ(scrolled_threshold(100, SC_PAGE_UP, 0, r), 95);
-    EXPECT_EQ(scrolled_threshold(108, SC_PAGE_DOWN, 0, r), 110);
-    EXPECT_EQ(scrolled_threshold(92, SC_PAGE_UP, 0, r), 90);
-    EXPECT_EQ(scrolled_threshold(110, SC_LINE_DOWN, 0, r), 110);
-    EXPECT_EQ(scrolled_threshold(90, SC_LINE_UP, 0, r), 90);
-    EXPECT_EQ(scrolled_threshold(100, SC_THUMB, 104, r), 104);
-    EXPECT_EQ(scrolled_threshold(100, SC_THUMB_DRAG, 300, r), 110);
-    EXPECT_EQ(scrolled_threshold(100, SC_THUMB, -5, r), 90);
-    EXPECT_EQ(scrolled_threshold(100, 0, 50, r), 100);
+    EXPECT_EQ(scrolled_value(100, SC_LINE_DOWN, 0, r.min, r.max, 5), 101);
+    EXPECT_EQ(scrolled_value(100, SC_LINE_UP, 0, r.min, r.max, 5), 99);
+    EXPECT_EQ(scrolled_value(100, SC_PAGE_DOWN, 0, r.min, r.max, 5), 105);
+    EXPECT_EQ(scrolled_value(100, SC_PAGE_UP, 0, r.min, r.max, 5), 95);
+    EXPECT_EQ(scrolled_value(108, SC_PAGE_DOWN, 0, r.min, r.max, 5), 110);
+    EXPECT_EQ(scrolled_value(92, SC_PAGE_UP, 0, r.min, r.max, 5), 90);
+    EXPECT_EQ(scrolled_value(110, SC_LINE_DOWN, 0, r.min, r.max, 5), 110);
+    EXPECT_EQ(scrolled_value(90, SC_LINE_UP, 0, r.min, r.max, 5), 90);
+    EXPECT_EQ(scrolled_value(100, SC_THUMB, 104, r.min, r.max, 5), 104);
+    EXPECT_EQ(scrolled_value(100, SC_THUMB_DRAG, 300, r.min, r.max, 5), 110);
+    EXPECT_EQ(scrolled_value(100, SC_THUMB, -5, r.min, r.max, 5), 90);
+    EXPECT_EQ(scrolled_value(100, 0, 50, r.min, r.max, 5), 100);
 }
 
 using thresholds_dialog = alarm_dialog_run;
