@@ -5,6 +5,7 @@
 #include "engine/poll_cycle.h"
 #include "engine/report.h"
 #include "ui/alarm_logging_dialog.h"
+#include "ui/history_graph.h"
 #include "ui/phone_dialog.h"
 #include "ui/prompts.h"
 #include "ui/schedule_dialogs.h"
@@ -51,6 +52,9 @@ void dispatch_menu_command(WINDOW, int16_t tag) {
     case CMD_SET_ALARM_THRESHOLDS:
         open_dialog(run_thresholds_dialog());
         break;
+    case CMD_HISTORY_GRAPHS:
+        if (!open_history_graph()) ui_error("Can't open window");
+        break;
     case CMD_CLEAR_MESSAGES:
         post_message("", MSG_PANEL);
         break;
@@ -72,7 +76,7 @@ void dispatch_menu_command(WINDOW, int16_t tag) {
     case CMD_CANCEL_SELF_TEST:
         cancel_selftest_schedule();
         break;
-    // The viewers, the history graph and the remote selector come with their windows; the
+    // The viewers and the remote selector come with their windows; the
     // pop-up menus' own ids and the rest of the range do nothing.
     default:
         break;
