@@ -53,6 +53,8 @@ class DrawHolder : public QObject {
 
     WynSurface* surface() const { return surface_; }
     QPainter* external() const { return external_; }
+    // A painter the window's drawing goes to for now (a recording), or null.
+    QPainter* redirect = nullptr;
 
     // Pixels of area changed outside an E_UPDATE: have them shown.
     void show(const QRect& area) {
@@ -173,7 +175,7 @@ class Canvas {
   public:
     explicit Canvas(WINDOW win) : win_(win), holder_(holder_of(win, true)) {
         if (!holder_) return;
-        if ((p_ = holder_->external())) {
+        if ((p_ = holder_->redirect) || (p_ = holder_->external())) {
             p_->save();
         } else {
             surface_ = holder_->surface();
@@ -323,6 +325,18 @@ void drawing_attach_painter(WINDOW win, QPainter* painter) {
 
 void drawing_detach_painter(WINDOW win) {
     watch().attached.erase(win);
+}
+
+void drawing_redirect(WINDOW win, QPainter* painter) {
+    if (DrawHolder* holder = holder_of(win, true)) holder->redirect = painter;
+}
+
+bool drawing_paint(WINDOW win, const QRect& bounds, const std::function<void(QPainter&)>& paint) {
+    Canvas c(win);
+    if (!c) return false;
+    paint(c.p());
+    c.touched(bounds);
+    return true;
 }
 
 DrawState* drawing_state(WINDOW win) {

@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QPainter>
 #include <QPoint>
+#include <functional>
 #include <optional>
 #include <wyn/dwin.h>
 #include <wyn/font.h>
@@ -26,6 +27,14 @@ DrawState* drawing_state(WINDOW win);
 // font the window had are dropped on detaching.
 void drawing_attach_painter(WINDOW win, QPainter* painter);
 void drawing_detach_painter(WINDOW win);
+
+// Sends win's drawing to painter instead of its own surface or painter until called again with
+// null; the window keeps its tools and font, mapped for its own device.
+void drawing_redirect(WINDOW win, QPainter* painter);
+
+// Runs paint with a painter on whatever win draws on, its clip and drawing mode set as for any
+// drawing operation, and shows the pixels of bounds afterwards; false when win cannot draw.
+bool drawing_paint(WINDOW win, const QRect& bounds, const std::function<void(QPainter&)>& paint);
 
 // The resolution win's fonts are mapped for: its painter's device, else the display.
 int drawing_dpi(WINDOW win);
