@@ -27,6 +27,7 @@
 #include "portable/static_data.h"
 #include <wyn/dm.h>
 #include <wyn/errmsg.h>
+#include <wyn/print.h>
 #include <wyn/static.h>
 #include <wyn/str.h>
 
@@ -290,6 +291,15 @@ void wynv_app_destroy(void) {
 }
 
 BOOLEAN wynk_app_escape(int32_t code, ...) {
+    if (code == WYN_ESCAPE_PAGE_METRICS) {
+        va_list args;
+        va_start(args, code);
+        auto* rec = va_arg(args, const PRINT_RECORD*);
+        int32_t* metrics[4];
+        for (int32_t*& m : metrics) m = va_arg(args, int32_t*);
+        va_end(args);
+        return wynk_print_get_page_metrics(rec, metrics[0], metrics[1], metrics[2], metrics[3]);
+    }
     if (code != escape_destroy_task) return FALSE;
     wynv_app_destroy();
     return TRUE;
