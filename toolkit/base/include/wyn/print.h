@@ -22,6 +22,10 @@ typedef struct wyn_print_record PRINT_RECORD;
    is the job's. */
 typedef BOOLEAN (*WYN_PRINT_FN)(intptr_t data);
 
+/* The application function attribute 10004 may hold: called with each new print window, the
+   printer context of this platform, before its document starts. */
+typedef void (*WYN_PRINT_HOOK)(WINDOW print_win);
+
 /* A new print record filled from the default printer, zero-filled when there is none; its size
    in bytes goes to *size when size is given. Null when out of memory. Belongs to the caller
    until wynk_print_destroy. */
