@@ -215,7 +215,12 @@ BOOLEAN wynk_print_start_thread(WYN_PRINT_FN fn, intptr_t data) {
         wynk_vobj_destroy(job->win);
         result = FALSE;
     }
-    state.job.reset();
+    // A window whose E_DESTROY never reached the library (an event hook took it) leaves its
+    // document behind; it is given up too.
+    if (state.job) {
+        state.job->failed = true;
+        end_document(state.job->win);
+    }
     state.running = false;
     return result;
 }
