@@ -13,6 +13,7 @@
 #include <wyn/checked/list.h>
 #include <wyn/checked/menu.h>
 #include <wyn/checked/palette.h>
+#include <wyn/checked/print.h>
 #include <wyn/checked/sbar.h>
 #include <wyn/checked/util.h>
 #include <wyn/checked/win.h>
