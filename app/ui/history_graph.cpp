@@ -17,6 +17,7 @@
 #include <wyn/checked/dwin.h>
 #include <wyn/checked/list.h>
 #include <wyn/checked/menu.h>
+#include <wyn/checked/print.h>
 #include <wyn/checked/win.h>
 
 namespace {
@@ -33,6 +34,11 @@ std::unique_ptr<graph_window> g_graph;
 
 // White on blue, as the status window's text.
 COLOR g_radio_colors[] = {2, COLOR_WHITE, 4, COLOR_BLUE, 0};
+
+struct print_record_deleter {
+    void operator()(PRINT_RECORD* rec) const { wyn_print_destroy(rec); }
+};
+using print_record = std::unique_ptr<PRINT_RECORD, print_record_deleter>;
 
 void set_history_command(bool enabled) {
     if (WINDOW task = task_window_object(); task && wyn_win_has_menu(task))
@@ -120,6 +126,34 @@ void choose(graph_window& g, int16_t id) {
     wyn_dwin_invalidate_rect(g.win, nullptr);
 }
 
+BOOLEAN graph_print(intptr_t data) {
+    auto* rec = reinterpret_cast<PRINT_RECORD*>(data);
+    if (!rec || !g_graph) return FALSE;
+    const graph_view& view = g_graph->view;
+    WINDOW paper = wyn_print_create_win(rec, view.battery ? "BattGraph" : "LineGraph");
+    if (!paper) return FALSE;
+    BOOLEAN done = wyn_print_open_page(rec);
+    if (done) {
+        status_set_tools(paper);
+        while (wyn_print_get_next_band()) graph_draw(paper, false, view);
+        done = wyn_print_close_page(rec);
+    }
+    wyn_vobj_destroy(paper);
+    return done;
+}
+
+void print(graph_window& g) {
+    print_record rec(wyn_print_create(nullptr));
+    if (!rec) {
+        ui_error("Printing failed!");
+    } else if (wyn_dm_post_page_setup(rec.get())) {
+        wyn_dwin_invalidate_rect(g.win, nullptr);
+        if (!wyn_print_start_thread(graph_print, reinterpret_cast<intptr_t>(rec.get())))
+            ui_error("Printing failed!");
+    }
+    if (g_graph) wyn_dwin_invalidate_rect(g_graph->win, nullptr);
+}
+
 void on_control(graph_window& g, int16_t id) {
     switch (id) {
     case IDG_CLOSE:
@@ -141,6 +175,9 @@ void on_control(graph_window& g, int16_t id) {
     case IDG_BATTERY:
     case IDG_DAYS:
         choose(g, id);
+        break;
+    case IDG_PRINT:
+        print(g);
         break;
     default:
         break;

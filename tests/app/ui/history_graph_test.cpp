@@ -2,6 +2,7 @@
 // person would (today chosen at opening, all days, the battery graph, paging, the menu item).
 #include "app/ui/history_graph_support.h"
 #include "app/ui/status_support.h"
+#include "common/scoped_env.h"
 #include "tools/process_support.h"
 
 #include "files/clock.h"
@@ -9,6 +10,7 @@
 #include "ui/history_graph_draw.h"
 #include "ui/status_draw.h"
 
+#include <cstdlib>
 #include <fstream>
 #include <res/ids.h>
 #include <unistd.h>
@@ -193,6 +195,26 @@ TEST_F(graph_window_test, opens_on_today_and_works_days_graphs_and_pages) {
     EXPECT_NE(access("norva.dat", F_OK), -1);
     EXPECT_EQ(access(GRAPH_WORK_FILE, F_OK), -1);
     EXPECT_EQ(access(GRAPH_DAY_FILE, F_OK), -1);
+}
+
+// Printing writes the day's graph with its true minimum to the PDF file WYN_PRINT_FILE names.
+TEST_F(graph_window_test, print_writes_the_days_graph_with_its_minimum_to_a_pdf) {
+    write_log(50, 30);
+    std::snprintf(app_.ups_in_view, sizeof app_.ups_in_view, "%s", "LABSERVER");
+    const std::string pdf = dir_.file("graph.pdf");
+    const scoped_env print_file("WYN_PRINT_FILE", pdf);
+    ASSERT_TRUE(open_history_graph());
+    pump();
+    click(IDG_PRINT);
+    const std::string text_file = dir_.file("graph.txt");
+    ASSERT_EQ(std::system(("pdftotext -layout " + pdf + " " + text_file).c_str()), 0);
+    const std::string text = read_file(text_file);
+    EXPECT_NE(text.find("VoltSentry Plus History Graph"), std::string::npos) << text;
+    EXPECT_NE(text.find("Workstation Name: LABSERVER"), std::string::npos) << text;
+    EXPECT_NE(text.find("Min Line Voltage: 104"), std::string::npos) << text;
+    EXPECT_NE(text.find("Line Voltage (" + today_ + ")"), std::string::npos) << text;
+    const std::string png = std::string(VS_BIN_DIR) + "/../history_graph_page";
+    EXPECT_EQ(std::system(("pdftoppm -png -r 50 -singlefile " + pdf + " " + png).c_str()), 0);
 }
 
 } // namespace
