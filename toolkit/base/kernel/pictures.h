@@ -1,5 +1,5 @@
-// What other kernel modules (the clipboard) need of pictures: a picture's pixels as a Qt image
-// and a new picture from one.
+// What other kernel modules (the clipboard, pixmaps) need of pictures: a picture's pixels as a Qt
+// image, a new picture from one, and a Qt image drawn into a window.
 #pragma once
 
 #include <QImage>
@@ -11,3 +11,7 @@ QImage pict_to_qimage(PICTURE pict);
 // A new bitmap picture of image's pixels (the caller destroys it); null for a null image, one
 // larger than WYN_PICT_MAX_SIDE or without memory.
 PICTURE pict_from_qimage(const QImage& image);
+
+// Draws the src part of source (null: all of it) stretched into dst (null: at 0, 0 at its own
+// size) on win by the drawing mode's bitmap operation; false when there is nothing to draw.
+bool pict_draw_qimage(WINDOW win, const QImage& source, const RCT* dst, const RCT* src);
