@@ -95,7 +95,9 @@ TEST_F(Clipboard, TextOfAnotherProgramIsReadUpToItsTerminator) {
 }
 
 TEST_F(Clipboard, ApplicationFormatKeepsItsBytesUnderItsOwnType) {
-    const std::string bytes("\x01\x00\x02\xff" "tail", 8);
+    const std::string bytes("\x01\x00\x02\xff"
+                            "tail",
+                            8);
     ASSERT_TRUE(put(CB_FORMAT_APP, "Graph Data", bytes, int32_t(bytes.size())));
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     ASSERT_NE(data, nullptr);
@@ -177,8 +179,8 @@ TEST_F(Clipboard, MisuseFailsWithAReportAndLeavesTheClipboardAlone) {
     EXPECT_FALSE(wynk_cb_has_format(CB_FORMAT_APP, "mine"));
     EXPECT_EQ(reported_ids(),
               (std::vector<WYN_MSG_ID>{WYN_MSG_WRONG_STATE, WYN_MSG_WRONG_STATE,
-                                       WYN_MSG_WRONG_STATE, 0x1240002, WYN_MSG_NULL_POINTER,
-                                       0x1240002, WYN_MSG_VALUE_TOO_LOW}));
+                                       WYN_MSG_WRONG_STATE, WYN_MSG_BAD_VALUE, WYN_MSG_NULL_POINTER,
+                                       WYN_MSG_BAD_VALUE, WYN_MSG_VALUE_TOO_LOW}));
     reported_ids().clear();
 
     // A format the clipboard does not hold is no fault.
@@ -221,7 +223,8 @@ TEST_F(Clipboard, PicturesTravelAsImagesBothWays) {
     // The picture stays the caller's; the desktop holds a copy of its pixels.
     ASSERT_TRUE(wynk_pict_is_valid(pict));
     wynk_pict_destroy(pict);
-    const QImage desktop = QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32);
+    const QImage desktop =
+        QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32);
     EXPECT_EQ(desktop, image);
     EXPECT_TRUE(wynk_cb_has_format(CB_FORMAT_PICT, nullptr));
     EXPECT_FALSE(wynk_cb_has_format(CB_FORMAT_TEXT, nullptr));

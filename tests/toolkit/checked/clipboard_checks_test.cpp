@@ -12,9 +12,10 @@ constexpr WYN_MSG_ID kNullPicture = 0x1210005;
 constexpr WYN_MSG_ID kInvalidPicture = 0x1220005;
 
 // A Windows bitmap file of one white pixel.
-const unsigned char one_pixel[] = {
-    'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 24, 0,
-    0, 0, 0, 0, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 255, 255, 255, 0};
+const unsigned char one_pixel[] = {'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0,   54,  0,   0, 0,  40,
+                                   0,   0,   0,  1, 0, 0, 0, 1, 0, 0,   0,   1,   0, 24, 0,
+                                   0,   0,   0,  0, 4, 0, 0, 0, 0, 0,   0,   0,   0, 0,  0,
+                                   0,   0,   0,  0, 0, 0, 0, 0, 0, 255, 255, 255, 0};
 
 BOOLEAN opened_while_painting = TRUE;
 
@@ -65,8 +66,7 @@ TEST_F(ClipboardChecks, GoodCallsPassToTheClipboard) {
     EXPECT_TRUE(wyn_cb_has_format(CB_FORMAT_TEXT, nullptr));
     ASSERT_TRUE(wyn_cb_open(FALSE));
     int32_t size = 0;
-    EXPECT_STREQ(static_cast<const char*>(wyn_cb_get_data(CB_FORMAT_TEXT, nullptr, &size)),
-                 "volt");
+    EXPECT_STREQ(static_cast<const char*>(wyn_cb_get_data(CB_FORMAT_TEXT, nullptr, &size)), "volt");
     EXPECT_EQ(size, 4);
     wyn_cb_free_data();
     EXPECT_TRUE(wyn_cb_close());

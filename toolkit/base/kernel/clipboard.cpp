@@ -29,7 +29,6 @@ constexpr WYN_MSG_ID kNullPicture = 0x1210005;
 constexpr WYN_MSG_ID kInvalidPicture = 0x1220005;
 constexpr WYN_MSG_ID kAllocGlobal = 0x1510002;
 constexpr WYN_MSG_ID kInternalState = 0x1570003;
-constexpr WYN_MSG_ID kFilenameFormat = 0x1240002;
 
 void report(WYN_MSG_ID id, int line, int16_t severity = WYN_SEV_ERROR) {
     wynv_errmsg_dispatch(nullptr, severity, id, kReportUnit, line);
@@ -111,7 +110,7 @@ QString app_mime_type(const char* name) {
     }
     const size_t length = strnlen(name, CB_MAX_FORMAT_NAME + 1);
     if (length == 0 || length > CB_MAX_FORMAT_NAME) {
-        report(kFilenameFormat, __LINE__);
+        report(WYN_MSG_BAD_VALUE, __LINE__);
         return {};
     }
     std::string type = "application/x-wyn-";
@@ -141,9 +140,12 @@ void publish(QClipboard* cb, const Written& w) {
 bool holds(const QMimeData* data, int32_t format, const QString& type) {
     if (!data) return false;
     switch (format) {
-    case CB_FORMAT_TEXT: return data->hasText();
-    case CB_FORMAT_PICT: return data->hasImage();
-    default: return data->hasFormat(type);
+    case CB_FORMAT_TEXT:
+        return data->hasText();
+    case CB_FORMAT_PICT:
+        return data->hasImage();
+    default:
+        return data->hasFormat(type);
     }
 }
 
@@ -270,11 +272,12 @@ void* wynk_cb_get_data(int32_t format, const char* name, int32_t* size) {
         PICTURE pict = pict_from_qimage(image);
         uint32_t bytes = 0;
         void* block = pict ? wynk_pict_lock(pict, &bytes) : nullptr;
-        if (!block || bytes > INT32_MAX) {
+        if (!block) {
             wynk_pict_destroy(pict);
             return read_failed(s);
         }
         s.read_picture.reset(pict);
+        if (bytes > INT32_MAX) return read_failed(s);
         if (size) *size = static_cast<int32_t>(bytes);
         return block;
     }
