@@ -188,6 +188,16 @@ TEST_F(PictTest, ARecordingHoldsWhatWasDrawnAndReplaysAtAnotherSize) {
     wynk_pict_destroy(pict);
     EXPECT_FALSE(wynk_pict_is_valid(pict));
     EXPECT_FALSE(wynk_dwin_draw_pict(win_, pict, &twice));
+
+    // A window that goes while it records still gives its picture, and nothing else is recorded.
+    WINDOW other = makeChild(RCT{0, 0, 10, 10});
+    ASSERT_TRUE(wynk_dwin_open_pict(other, &area));
+    wynk_vobj_destroy(other);
+    pict = wynk_dwin_close_pict(other);
+    EXPECT_TRUE(wynk_pict_is_valid(pict));
+    wynk_pict_destroy(pict);
+    fill(rect(0, 0, 4, 4), COLOR_BLUE);
+    EXPECT_EQ(px(0, 0), kBlue);
 }
 
 TEST_F(PictTest, BitmapPicturesComeFromFilesAndTakeChangesMadeThroughALock) {

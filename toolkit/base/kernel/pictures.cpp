@@ -213,6 +213,9 @@ BOOLEAN wynk_pict_get_size(PICTURE pict, int16_t* width, int16_t* height) {
 }
 
 BOOLEAN wynk_dwin_open_pict(WINDOW win, const RCT* rct) {
+    // Recordings left open on windows that have gone since are dropped, so that a window made
+    // later at the same address starts clean.
+    std::erase_if(state().recordings, [](const auto& r) { return !core_win_alive(r.first); });
     if (!rct || !drawing_state(win) || state().recordings.count(win)) return FALSE;
     const QRect area = to_qrect(*rct);
     if (!fits(area.size())) return FALSE;
