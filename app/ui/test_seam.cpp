@@ -107,6 +107,10 @@ struct seam_state {
     std::deque<scripted_press> presses;
     // Steps read since the last press line, for the press that follows them.
     std::deque<step> steps;
+    // Groups for a window named by its title rather than for the next dialog, in script order.
+    std::vector<std::pair<std::string, scripted_press>> window_groups;
+    // The title of a "window" line whose group is still being read.
+    std::optional<std::string> window_target;
     std::deque<scripted_answer> answers;
     // The click that answers the held question about to open, taken before any scripted press.
     std::optional<scripted_press> held_answer;
@@ -202,6 +206,15 @@ std::optional<step_kind> step_verb(const std::string& verb) {
     return std::nullopt;
 }
 
+// Ends the group being read: for the window a "window" line named, else for the next dialog.
+void end_group(seam_state& s, scripted_press group) {
+    if (s.window_target) {
+        s.window_groups.emplace_back(*std::exchange(s.window_target, std::nullopt), std::move(group));
+    } else if (!group.steps.empty() || group.closes) {
+        s.presses.push_back(std::move(group));
+    }
+}
+
 void read_script(const char* path) {
     std::ifstream in(path);
     if (!in) {
@@ -219,6 +232,17 @@ void read_script(const char* path) {
         if (verb != "type" && verb != "choose") line = line.substr(0, line.find('#'));
         std::istringstream words(line);
         words >> verb;
+        if (verb == "window") {
+            const std::string title = rest_of(words);
+            if (title.empty()) {
+                test_seam_log("script-error", line.c_str());
+                continue;
+            }
+            // Steps read so far without their press act on what they would have without it.
+            end_group(s, {0, {}, std::exchange(s.steps, {}), false});
+            s.window_target = title;
+            continue;
+        }
         long value = 0;
         if (!(words >> value) || value < -32768 || value > 32767) {
             test_seam_log("script-error", line.c_str());
@@ -236,7 +260,7 @@ void read_script(const char* path) {
         hold until;
         const bool rest_ok = read_hold(words, until);
         if (verb == "press" && rest_ok)
-            s.presses.push_back({v, until, std::exchange(s.steps, {})});
+            end_group(s, {v, until, std::exchange(s.steps, {})});
         else if (verb == "answer" && rest_ok && (!until.holds() || (v >= 0 && v <= 2)))
             s.answers.push_back({v, until});
         else if (verb == "command" && rest_ok && !until.holds())
@@ -244,8 +268,8 @@ void read_script(const char* path) {
         else
             test_seam_log("script-error", line.c_str());
     }
-    // Steps at the end of a script act on the next dialog, which then stays open.
-    if (!s.steps.empty()) s.presses.push_back({0, {}, std::exchange(s.steps, {}), false});
+    // Steps at the end of a script act on their window, or on the next dialog, which stays open.
+    end_group(s, {0, {}, std::exchange(s.steps, {}), false});
 }
 
 void log_created(WINDOW win) {
@@ -366,6 +390,9 @@ void run_step(WINDOW dialog, const step& st) {
 
 void next_command() {
     seam_state& s = seam();
+    // A window's or dialog's steps still to come go first, as a person finishes with one window
+    // before choosing the next command.
+    if (!s.pending.empty() || !s.awaited.empty()) return;
     if (s.commands.empty()) {
         wyn_timer_destroy(s.command_timer);
         s.command_timer = -1;
@@ -430,6 +457,14 @@ BOOLEAN watch_event(void*, WINDOW win, EVENT* ev) {
         const int32_t type = wyn_vobj_get_type(win);
         if (!is_window_type(type)) break;
         log_created(win);
+        const auto named = std::find_if(s.window_groups.begin(), s.window_groups.end(),
+                                         [&](const auto& g) { return g.first == s.titles[win]; });
+        if (named != s.window_groups.end()) {
+            scripted_press group = std::move(named->second);
+            s.window_groups.erase(named);
+            schedule_press(win, std::move(group));
+            break;
+        }
         const bool dialog = type == WT_MODAL_DLG || type == WT_MODELESS_DLG;
         if (!dialog) break;
         if (s.held_answer) {

@@ -26,9 +26,13 @@
 //   "inspect <id>"        logs the control's state as a "control" line
 // A dialog opened by a step (a modeless dialog from its owner) is the next dialog that opens, and
 // takes the next press with its steps.
+//   "window <title>"      the steps that follow, up to and with the next press, act on the window or
+//                         dialog of that title (the rest of the line) when it opens, instead of on
+//                         the next dialog: so a window's controls are worked as a dialog's are
 //   "answer <n>"          the next question is answered with its button n (0 the first)
 //   "command <tag>"       once the application is up, the task window receives that menu command
-//                         (50 ms after the one before; a modal dialog open holds the next back)
+//                         (50 ms after the one before; a modal dialog open, or steps or a
+//                         press still to come, hold the next back)
 // A press or answer line may end in "after <ms>" (0 to 600000): the dialog, or the question, then
 // stays open for that many milliseconds of real time while the program runs on, as it would while
 // a person thinks. It may end in "when <text>" instead: the dialog or question then stays open,

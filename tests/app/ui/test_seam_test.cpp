@@ -2,9 +2,14 @@
 // cannot carry out reported, and menu commands that wait for the dialog before them.
 #include <gtest/gtest.h>
 
+#include "app/ui/history_graph_support.h"
 #include "app/ui/program_support.h"
 
+#include "ui/history_graph_data.h"
+
 #include <algorithm>
+#include <ctime>
+#include <fstream>
 
 namespace {
 
@@ -76,6 +81,33 @@ TEST_F(test_seam, a_command_waits_until_the_modal_dialog_before_it_is_closed) {
         if (l.ends_with(kSetup)) setup.push_back(l.substr(0, l.find(' ')));
     // The second dialog opens only once the first has closed.
     EXPECT_EQ(setup, (std::vector<std::string>{"window", "destroy", "window", "destroy"}));
+    EXPECT_EQ(log.back(), "exit 0");
+}
+
+TEST_F(test_seam, a_window_named_by_its_title_is_worked_as_a_dialog_and_commands_wait_for_it) {
+    write_configuration();
+    const time_t now = std::time(nullptr);
+    std::ofstream(dir_.file("norva.dat"), std::ios::binary)
+        << graph_records(graph_day_of(now - 86400), 20, 118, 100)
+        << graph_records(graph_day_of(now), 20, 121, 90);
+    // The history graph is a window, not a dialog: the press before it must not be taken by it.
+    auto p = start("run", {"command 1018", "window History Graphs", "inspect 7",
+                           "choose 7 Select All", "inspect 7", "check 5", "inspect 5",
+                           "press 1", "command 1015", "press 2", "command 1008"},
+                   {"/NOPNP"});
+    ASSERT_EQ(p->wait(kTimeoutMs), 0);
+    const auto log = log_of("run");
+    EXPECT_TRUE(starting_with(log, "script-error").empty()) << starting_with(log, "script-error")[0];
+    const auto controls = starting_with(log, "control ");
+    ASSERT_EQ(controls.size(), 3u);
+    EXPECT_TRUE(controls[0].ends_with("value 1 text " + graph_day_of(now))) << controls[0];
+    EXPECT_TRUE(controls[1].ends_with("value 2 text Select All")) << controls[1];
+    EXPECT_TRUE(controls[2].starts_with("control 5 enabled 1 shown 1 checked 1")) << controls[2];
+    // Closed by its press before the next command opened the set-up dialog.
+    const auto closed = std::find(log.begin(), log.end(), "destroy History Graphs");
+    const auto setup = std::find(log.begin(), log.end(), std::string("window ") + kSetup);
+    EXPECT_LT(closed, setup);
+    EXPECT_NE(setup, log.end());
     EXPECT_EQ(log.back(), "exit 0");
 }
 

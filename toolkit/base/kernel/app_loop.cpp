@@ -25,6 +25,7 @@
 #include "portable/fsys_dir.h"
 #include "portable/res.h"
 #include "portable/static_data.h"
+#include <wyn/clipboard.h>
 #include <wyn/dm.h>
 #include <wyn/errmsg.h>
 #include <wyn/print.h>
@@ -277,6 +278,8 @@ void wynv_app_destroy(void) {
     CoreState& state = core();
     if (!state.task || state.task_destroying) return;
     state.task_destroying = true;
+    // An open clipboard goes with the task window that holds it.
+    wynk_cb_close();
     state.stage = AppStage::quitting;
     snapshot_take();
     {
@@ -331,6 +334,7 @@ void wynwi_End(void) {
     core_reap();
     core_free_quarantine();
     delete k.filter;
+    wynk_cb_close();
     delete k.utility;
     k.filter = k.utility = nullptr;
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <wyn/checked/app.h>
+#include <wyn/checked/clipboard.h>
 #include <wyn/checked/ctl.h>
 #include <wyn/checked/cxo.h>
 #include <wyn/checked/dlg.h>
@@ -13,6 +14,7 @@
 #include <wyn/checked/list.h>
 #include <wyn/checked/menu.h>
 #include <wyn/checked/palette.h>
+#include <wyn/checked/pict.h>
 #include <wyn/checked/print.h>
 #include <wyn/checked/sbar.h>
 #include <wyn/checked/util.h>
