@@ -57,4 +57,7 @@ CHECKED(kPalet, wyn_palet_map_win, (PALETTE p, WINDOW win),
         palette(c, p) && c.window(win, kObjectTypes), FALSE, wynv_palet_map_win, (p, win))
 CHECKED(kVobj, wyn_vobj_get_palet, (WINDOW win),
         c.window(win, kAnyType), nullptr, wynv_vobj_get_palet, (win))
+CHECKED(kVobj, wyn_vobj_set_palet, (WINDOW win, PALETTE p),
+        c.outside_update() && c.window(win, kAnyType) && palette(c, p),
+        void(), wynv_vobj_set_palet, (win, p))
 // clang-format on

@@ -90,10 +90,21 @@ TEST(Palette, BadArgumentsAndStaleHandlesAreReported) {
 
 class PaletteWindowTest : public ToolkitTest {};
 
-TEST_F(PaletteWindowTest, LiveWindowsDrawWithTheDefaultPalette) {
+TEST_F(PaletteWindowTest, AWindowDrawsWithItsOwnPaletteElseItsParentsElseTheDefault) {
     startApp();
     WINDOW child = makeChild({10, 10, 60, 80});
     PaletteGuard p(wynv_palet_create(WYN_PALET_NORMAL, 4));
+    EXPECT_EQ(wynv_vobj_get_palet(child), wynv_palet_default());
+    WINDOW parent = wynk_vobj_get_parent(child);
+    wynv_vobj_set_palet(parent, p.palette);
+    EXPECT_EQ(wynv_vobj_get_palet(child), p.palette);
+    PALETTE own = wynv_palet_create(WYN_PALET_NORMAL, 2);
+    wynv_vobj_set_palet(child, own);
+    EXPECT_EQ(wynv_vobj_get_palet(child), own);
+    // A destroyed palette no longer counts: the parent's serves again, then none at all.
+    wynv_palet_destroy(own);
+    EXPECT_EQ(wynv_vobj_get_palet(child), p.palette);
+    wynv_vobj_set_palet(parent, nullptr);
     EXPECT_EQ(wynv_vobj_get_palet(child), wynv_palet_default());
     EXPECT_TRUE(wynv_palet_map_win(p.palette, child));
     ReportCapture reports;

@@ -40,6 +40,7 @@ TEST_F(PaletteChecks, EachFaultyArgumentIsReportedOnce) {
         [&] { EXPECT_FALSE(wyn_palet_set_tolerance(p, -1)); },
         [&] { EXPECT_FALSE(wyn_palet_map_win(p, nullptr)); },
         [&] { EXPECT_EQ(wyn_vobj_get_palet(nullptr), nullptr); },
+        [&] { wyn_vobj_set_palet(nullptr, p); },
     });
     EXPECT_EQ(wyn_palet_add_colors(p, colours, 2), 2);
     EXPECT_EQ(wyn_palet_get_ncolors(p), 2);
@@ -51,5 +52,13 @@ using PaletteWindowChecks = CheckedWindowTest;
 TEST_F(PaletteWindowChecks, LiveWindowsAreForwarded) {
     EXPECT_EQ(wyn_vobj_get_palet(task()), wyn_palet_default());
     EXPECT_TRUE(wyn_palet_map_win(wyn_palet_default(), task()));
+    PALETTE p = wyn_palet_create(WYN_PALET_NORMAL, 4);
+    wyn_vobj_set_palet(task(), p);
+    EXPECT_EQ(wyn_vobj_get_palet(task()), p);
     EXPECT_TRUE(ReportRecorder::all().empty());
+    // A destroyed palette is refused where it is given.
+    wyn_palet_destroy(p);
+    wyn_vobj_set_palet(task(), p);
+    EXPECT_TRUE(one_report(0x1220004, "tvobj"));
+    EXPECT_EQ(wyn_vobj_get_palet(task()), wyn_palet_default());
 }

@@ -195,5 +195,13 @@ BOOLEAN wynv_palet_map_win(PALETTE palette, WINDOW win) {
 }
 
 PALETTE wynv_vobj_get_palet(WINDOW win) {
-    return window_alive(win) ? wynv_palet_default() : nullptr;
+    if (!window_alive(win)) return nullptr;
+    for (WINDOW w = win; w && core_win_alive(w); w = w->parent)
+        if (w->palette && wynv_palet_is_valid(w->palette)) return w->palette;
+    return wynv_palet_default();
+}
+
+void wynv_vobj_set_palet(WINDOW win, PALETTE palette) {
+    if (!window_alive(win) || (palette && !usable(palette))) return;
+    win->palette = palette;
 }

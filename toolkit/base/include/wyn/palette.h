@@ -47,8 +47,11 @@ WYN_EXPORT BOOLEAN wynv_palet_set_tolerance(PALETTE palette, int tolerance);
 /* Realises the palette for the window. The display is true colour, so every colour is shown as
    it is; TRUE for a valid palette and window. */
 WYN_EXPORT BOOLEAN wynv_palet_map_win(PALETTE palette, WINDOW win);
-/* The palette a window draws with: the default palette for every live window (no window holds
-   one of its own yet); null, reported, for an invalid window. */
+/* The palette a window draws with: its own, else the nearest one of its parents', else the
+   default palette; null (reported) for a dead window. A destroyed palette no longer counts. */
 WYN_EXPORT PALETTE wynv_vobj_get_palet(WINDOW win);
+/* Gives the window its own palette; null gives it back the palette of its parents. A dead window
+   or palette is reported and nothing changes. */
+WYN_EXPORT void wynv_vobj_set_palet(WINDOW win, PALETTE palette);
 
 WYN_END_C

@@ -56,6 +56,7 @@ struct wyn_window {
     int16_t menu_id;  /* menu-bar resource id, 0 for none */
     BOOLEAN sys_keys; /* ATTR_SYS_KEYS */
     RCT client;       /* the client rectangle at the last E_SIZE */
+    struct wyn_palette* palette; /* its own palette (wynv_vobj_set_palet), or null */
 };
 
 /* Creates a window of type (document, plain, double-bordered, borderless or modal) with client

@@ -35,5 +35,7 @@ int wyn_palet_add_colors_from_image(PALETTE palette, IMAGE image);
 BOOLEAN wyn_palet_map_win(PALETTE palette, WINDOW win);
 /* The palette of a live window object; null on a fault. */
 PALETTE wyn_vobj_get_palet(WINDOW win);
+/* Gives a live window object a live palette of its own; nothing on a fault or during E_UPDATE. */
+void wyn_vobj_set_palet(WINDOW win, PALETTE palette);
 
 WYN_END_C
