@@ -9,6 +9,7 @@
 #include "ui/history_graph_data.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <fstream>
 
 namespace {
@@ -68,6 +69,31 @@ TEST_F(history_graph_program, says_when_there_is_nothing_to_graph) {
     log = log_of("run2");
     EXPECT_NE(std::find(log.begin(), log.end(), "note There is no graphing data available."),
               log.end());
+}
+
+TEST_F(history_graph_program, a_script_works_the_window_and_prints_every_days_battery_graph) {
+    write_configuration([](ups_status& u) { std::snprintf(u.ups_id, sizeof u.ups_id, "RACK-7"); });
+    const time_t now = time(nullptr);
+    // Yesterday's battery ran lower than today's: "Select All" must show yesterday's minimum.
+    std::ofstream(dir_.file("norva.dat"), std::ios::binary)
+        << graph_records(graph_day_of(now - 86400), 30, 118, 40)
+        << graph_records(graph_day_of(now), 30, 121, 90);
+    const std::string pdf = dir_.file("graph.pdf");
+    const scoped_env print_file("WYN_PRINT_FILE", pdf);
+    auto program = start("run", {"command 1018", "window History Graphs", "choose 7 Select All",
+                                 "check 5", "click 3", "click 6", "press 1", "command 1008"},
+                         {"/NOPNP"});
+    ASSERT_TRUE(program->started());
+    ASSERT_EQ(program->wait(kTimeoutMs), 0);
+    const auto log = log_of("run");
+    for (const std::string& l : log)
+        EXPECT_FALSE(l.starts_with("script-error") || l.starts_with("error ")) << l;
+    const std::string text_file = dir_.file("graph.txt");
+    ASSERT_EQ(std::system(("pdftotext -layout " + pdf + " " + text_file).c_str()), 0);
+    const std::string text = read_file(text_file);
+    EXPECT_NE(text.find("VoltSentry Plus History Graph"), std::string::npos) << text;
+    EXPECT_NE(text.find("Workstation Name: RACK-7"), std::string::npos) << text;
+    EXPECT_NE(text.find("Min Batt Percent: 40"), std::string::npos) << text;
 }
 
 } // namespace
