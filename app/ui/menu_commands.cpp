@@ -6,8 +6,10 @@
 #include "engine/report.h"
 #include "ui/alarm_logging_dialog.h"
 #include "ui/history_graph.h"
+#include "ui/log_viewer.h"
 #include "ui/phone_dialog.h"
 #include "ui/prompts.h"
+#include "ui/remote_selector.h"
 #include "ui/schedule_dialogs.h"
 #include "ui/schedule_notes.h"
 #include "ui/setup_dialog.h"
@@ -23,6 +25,10 @@ void open_dialog(bool opened) {
     if (!opened) ui_error("Can't open dialog");
 }
 
+void open_window(bool opened) {
+    if (!opened) ui_error("Can't open window");
+}
+
 void show_firmware_revision() {
     const ups_status& ups = g_app->remote_view ? g_app->remote : g_app->local;
     char text[40];
@@ -36,6 +42,12 @@ void dispatch_menu_command(WINDOW, int16_t tag) {
     switch (tag) {
     case CMD_EXIT:
         terminate_application();
+        break;
+    case CMD_VIEW_REMOTE_UPS:
+        open_window(open_remote_selector());
+        break;
+    case CMD_VIEW_CONTINUOUS_LOG:
+        open_window(open_continuous_log());
         break;
     case CMD_FIRMWARE_REVISION:
         show_firmware_revision();
@@ -53,7 +65,7 @@ void dispatch_menu_command(WINDOW, int16_t tag) {
         open_dialog(run_thresholds_dialog());
         break;
     case CMD_HISTORY_GRAPHS:
-        if (!open_history_graph()) ui_error("Can't open window");
+        open_window(open_history_graph());
         break;
     case CMD_CLEAR_MESSAGES:
         post_message("", MSG_PANEL);
@@ -76,7 +88,7 @@ void dispatch_menu_command(WINDOW, int16_t tag) {
     case CMD_CANCEL_SELF_TEST:
         cancel_selftest_schedule();
         break;
-    // The viewers and the remote selector come with their windows; the
+    // The alert log viewers come with the text edit library; the
     // pop-up menus' own ids and the rest of the range do nothing.
     default:
         break;
