@@ -1,6 +1,186 @@
-// The continuous log viewer's window, its lines and its printing.
+// The continuous log viewer's window: its table over the working copy of the data log, the lines
+// read on demand, and printing.
 #include "ui/log_viewer.h"
 
+#include "engine/app_state.h"
+#include "files/logs.h"
+#include "table/table.h"
+#include "ui/log_viewer_print.h"
+#include "ui/log_viewer_window.h"
+#include "ui/status_draw.h"
+
+#include <algorithm>
+#include <climits>
+#include <memory>
+#include <res/ids.h>
+#include <unistd.h>
+#include <wyn/checked/font.h>
+#include <wyn/checked/menu.h>
+#include <wyn/checked/win.h>
+
+namespace {
+
+constexpr const char* kTitle = "Continous Log File";
+constexpr const char* kHeading = "Date\tTime\tUPS ID\tVoltage\tFreq\tBatt %\tTemp\tUPS Mode";
+constexpr int32_t kWidths[] = {7, 7, 10, 7, 4, 6, 5, 12};
+constexpr const char* kTableProps[] = {"Continuous Log File", "INVISIBLE=FALSE", "NOHORZSCROLL=TRUE",
+                                       "NOVERTSCROLL=FALSE",  "POS=\"AUTO\"",     "SIZE=\"AUTO\""};
+
+struct font_deleter {
+    void operator()(FONT font) const {
+        if (wyn_font_is_valid(font)) wyn_font_destroy(font);
+    }
+};
+using font_ptr = std::unique_ptr<std::remove_pointer_t<FONT>, font_deleter>;
+
+struct log_window {
+    WINDOW win = nullptr;
+    WINDOW table = nullptr;
+    font_ptr font;
+    std::unique_ptr<data_log_reader> reader;
+    int temperature_unit = 0;
+    long position = 0;
+    // Set by E_CREATE when there is no working copy: the opener tells so and closes the window.
+    bool no_data = false;
+};
+
+// The one viewer's state, from its E_CREATE to its E_DESTROY.
+std::unique_ptr<log_window> g_log;
+
+void set_log_command(bool enabled) {
+    if (WINDOW task = task_window_object(); task && wyn_win_has_menu(task))
+        wyn_menu_set_item_enabled(task, CMD_VIEW_CONTINUOUS_LOG, enabled ? TRUE : FALSE);
+}
+
+const char* log_line(WINDOW, table_model*, int32_t line, int16_t*) {
+    if (!g_log || !g_log->reader || line < 0) return nullptr;
+    g_log->position = long(line) * DATA_RECORD_SIZE;
+    return g_log->reader->line(line, g_log->temperature_unit).c_str();
+}
+
+font_ptr make_table_font() {
+    font_ptr font(wyn_font_create());
+    if (!font) return font;
+    wyn_font_set_family(font.get(), "fixed");
+    wyn_font_set_style(font.get(), 0);
+    wyn_font_set_size(font.get(), 8);
+    return font;
+}
+
+void set_up_table(log_window& v) {
+    table_properties props;
+    if (!table_get_properties(v.table, &props)) return;
+    props.flags &= ~(TF_SELECT | TF_MULTI_SELECT | TF_GROW | TF_APPENDED);
+    props.flags |= TF_CALLBACK | TF_SEPARATORS | TF_VIEWER | TF_HEADING_RULE | TF_EDGES;
+    if (v.font) props.heading_font = props.body_font = v.font.get();
+    table_set_properties(v.table, &props);
+    table_widths(v.table, int32_t(std::size(kWidths)), kWidths, FALSE);
+    table_headings(v.table, kHeading);
+}
+
+// The working copy is taken while the local UPS is in view; the remote view has none.
+void prepare_work_file() {
+    ::unlink(LOG_WORK_FILE);
+    if (g_app && !g_app->remote_view)
+        CopyLocalFile(g_app->engine.logs, DATA_LOG, LOG_WORK_FILE, app_now());
+}
+
+void on_create(WINDOW win) {
+    g_log = std::make_unique<log_window>();
+    log_window& v = *g_log;
+    v.win = win;
+    RCT rct{};
+    rct.left = 10;
+    rct.top = 10;
+    rct.right = 630;
+    rct.bottom = 354;
+    v.table = table_create(IDC_LOG_TABLE, &rct, int32_t(std::size(kTableProps)), kTableProps, win,
+                           0, 0);
+    set_log_command(false);
+    status_maximize_frame();
+    prepare_work_file();
+    v.font = make_table_font();
+    if (v.table) set_up_table(v);
+    if (::access(LOG_WORK_FILE, F_OK) != 0) {
+        v.no_data = true;
+        return;
+    }
+    if (g_app) {
+        const ups_status& ups = g_app->remote_view ? g_app->remote : g_app->local;
+        v.temperature_unit = ups.temperature_unit;
+    }
+    wyn_vobj_set_title(win, kTitle);
+    const long count = data_log_record_count(LOG_WORK_FILE);
+    v.reader = std::make_unique<data_log_reader>(LOG_WORK_FILE);
+    if (v.table) {
+        table_display(v.table, int32_t(std::min<long>(count, INT32_MAX)), log_line, nullptr);
+        wyn_scr_set_focus_vobj(v.table);
+    }
+}
+
+void on_destroy() {
+    ::unlink(LOG_WORK_FILE);
+    g_log.reset();
+    set_log_command(true);
+}
+
+void on_control(log_window& v, int16_t id) {
+    switch (id) {
+    case IDC_LOG_CLOSE:
+        wyn_vobj_destroy(v.win);
+        break;
+    case IDC_LOG_PRINT_FILE:
+        print_whole_file(v.win, LOG_WORK_FILE);
+        break;
+    case IDC_LOG_PRINT_SCREEN:
+        print_screen(v.win, LOG_WORK_FILE, v.position);
+        break;
+    default:
+        break;
+    }
+}
+
+bool has_no_data(WINDOW win) {
+    return g_log && g_log->win == win && g_log->no_data;
+}
+
+} // namespace
+
+WINDOW continuous_log_window() {
+    return g_log ? g_log->win : nullptr;
+}
+
+WINDOW continuous_log_table() {
+    return g_log ? g_log->table : nullptr;
+}
+
+long continuous_log_position() {
+    return g_log ? g_log->position : 0;
+}
+
 bool open_continuous_log() {
-    return false;
+    // The menu item is disabled while the viewer is open; a second request shows the open one.
+    if (g_log) {
+        wyn_vobj_raise(g_log->win);
+        return true;
+    }
+    return open_viewer(WIN_CONTINUOUS_LOG, continuous_log_handler, has_no_data, LOG_NO_DATA);
+}
+
+int32_t continuous_log_handler(WINDOW win, EVENT* ev) {
+    switch (ev->type) {
+    case E_CREATE:
+        on_create(win);
+        break;
+    case E_DESTROY:
+        if (g_log && g_log->win == win) on_destroy();
+        break;
+    case E_CONTROL:
+        if (g_log && g_log->win == win) on_control(*g_log, ev->v.ctl.id);
+        break;
+    default:
+        viewer_common_event(win, ev);
+        break;
+    }
+    return 0;
 }
