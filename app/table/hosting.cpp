@@ -45,7 +45,7 @@ std::unique_ptr<control_record>& pending() {
 }
 
 control_record* find_record(WINDOW win) {
-    if (!win) return nullptr;
+    if (!win || win->magic != WYN_WIN_MAGIC) return nullptr;
     for (auto& r : controls())
         if (r->win == win) return r.get();
     return nullptr;
@@ -65,7 +65,9 @@ void paint_no_handler(WINDOW win) {
     wyn_dwin_clear(win, black);
     wyn_dwin_set_fore_color(win, white);
     int32_t leading = 0, ascent = 0, descent = 0;
-    wyn_font_get_metrics(wyn_dwin_get_font(win), &leading, &ascent, &descent);
+    FONT font = wyn_dwin_get_font(win);
+    if (font && (wyn_font_is_mapped(font) || wyn_font_map(font, win)))
+        wyn_font_get_metrics(font, &leading, &ascent, &descent);
     const int line = leading + ascent + descent;
     wyn_dwin_draw_text(win, 2, ascent + 2, "No event handler", -1);
     wyn_dwin_draw_text(win, 2, ascent + 2 + line, "handler", -1);
@@ -73,6 +75,12 @@ void paint_no_handler(WINDOW win) {
 
 int32_t layer_handler(WINDOW win, EVENT* ev) {
     if (ev->type == E_CREATE && pending()) {
+        // A record left by a window that vanished without E_DESTROY (its toolkit ended) must
+        // not be taken for this one, which may have its address.
+        auto& list = controls();
+        list.erase(std::remove_if(list.begin(), list.end(),
+                                  [&](const auto& r) { return r->win == win || r->parent == win; }),
+                   list.end());
         pending()->win = win;
         controls().push_back(std::move(pending()));
     }

@@ -45,8 +45,9 @@ bool table_store(table_model& m, int32_t line, const char* text, bool has_text) 
     if (m.slots.empty() || line < 0) return false;
     if ((m.props.flags & TF_GROW) && line >= int32_t(m.slots.size())) {
         static bool told = false;
-        const int32_t want = int32_t(m.slots.size()) + table_grow_step;
-        if (want > table_max_buffer_lines || line >= want) {
+        const int32_t want =
+            std::min(int32_t(m.slots.size()) + table_grow_step, table_max_buffer_lines);
+        if (line >= want) {
             if (!told) {
                 told = true;
                 wyn_dm_post_error("Can't expand table buffer.");

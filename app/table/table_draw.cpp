@@ -37,20 +37,19 @@ const char* default_line(WINDOW, table_model* m, int32_t line, int16_t*) {
 void font_metrics(WINDOW ctl, FONT font, int32_t* leading, int32_t* ascent, int32_t* descent) {
     *leading = *ascent = *descent = 0;
     if (!wyn_font_is_valid(font)) return;
+    if (!wyn_font_is_mapped(font) && !wyn_font_map(font, ctl)) return;
+    wyn_font_get_metrics(font, leading, ascent, descent);
     wyn_dwin_set_font(ctl, font);
-    wyn_font_get_metrics(wyn_dwin_get_font(ctl), leading, ascent, descent);
 }
 
 } // namespace
 
 const std::string& table_fetch(WINDOW ctl, table_model& m, int32_t line) {
     table_slot* s = table_slot_of(m, line);
-    const bool grows = (m.props.flags & TF_GROW) && line >= int32_t(m.slots.size());
-    if (!s && !grows) return inaccessible;
-    if (s && s->line == line) return s->has_text ? s->text : no_text;
+    if (!s) return inaccessible;
+    if (s->line == line) return s->has_text ? s->text : no_text;
     const bool by_callback = m.props.flags & TF_CALLBACK;
-    if (!by_callback && !((m.props.flags & TF_GROW) && (!s || s->line < 0 || grows)))
-        return other_line;
+    if (!by_callback && !((m.props.flags & TF_GROW) && s->line < 0)) return other_line;
     table_line_fn fn = m.props.line_text ? m.props.line_text : default_line;
     int16_t attribute = 0;
     const char* text = fn(ctl, &m, line, &attribute);
@@ -60,7 +59,9 @@ const std::string& table_fetch(WINDOW ctl, table_model& m, int32_t line) {
         return m.out;
     }
     s = table_slot_of(m, line);
-    if (by_callback) s->state = uint8_t((s->state & ~3) | (attribute & 3));
+    // The attribute may mark the line; it never drops a selection the line already has, which
+    // reading the line again would otherwise lose.
+    if (by_callback) s->state = uint8_t(s->state | (attribute & 3));
     return s->has_text ? s->text : no_text;
 }
 
@@ -128,6 +129,8 @@ struct line_painter {
     WINDOW ctl;
     table_model& m;
     int32_t baseline;
+    int32_t current_leading;
+    int32_t current_ascent;
 
     // Reads escape codes at the start of a part; returns where its text begins.
     const char* escapes(const char* p, const char* end, std::string& literal) {
@@ -150,11 +153,11 @@ struct line_painter {
                 if (index < count) wyn_dwin_set_fore_color(ctl, table[index]);
             } else if (index < m.props.font_count && m.props.fonts &&
                        wyn_font_is_valid(m.props.fonts[index])) {
-                int32_t l0, a0, d0, l1, a1, d1;
-                wyn_font_get_metrics(wyn_dwin_get_font(ctl), &l0, &a0, &d0);
-                wyn_dwin_set_font(ctl, m.props.fonts[index]);
-                wyn_font_get_metrics(wyn_dwin_get_font(ctl), &l1, &a1, &d1);
-                baseline += (l1 + a1) - (l0 + a0);
+                int32_t l1, a1, d1;
+                font_metrics(ctl, m.props.fonts[index], &l1, &a1, &d1);
+                baseline += (l1 + a1) - (current_leading + current_ascent);
+                current_leading = l1;
+                current_ascent = a1;
             }
             p = q;
         }
@@ -289,7 +292,7 @@ void table_draw(WINDOW ctl, table_model& m) {
             draw = m.props.line_draw(ctl, &m, line, m.props.left_margin - m.h_offset, baseline,
                                      m.props.line_height, text.c_str());
         if (draw) {
-            line_painter painter{ctl, m, baseline};
+            line_painter painter{ctl, m, baseline, m.leading, m.ascent};
             painter.draw(text, top);
             wyn_dwin_set_font(ctl, m.props.body_font);
             wyn_dwin_set_fore_color(ctl, m.props.text_color);

@@ -1,6 +1,7 @@
 // The table control's view: creation and destruction, the page, scroll bars, scrolling, cursor
 // moves, mouse and keys.
 #include <algorithm>
+#include <vector>
 
 #include "table/properties.h"
 #include "table/table_model.h"
@@ -70,11 +71,15 @@ int32_t line_at(const table_model& m, int16_t y) {
 // Selection by a click or drag on line (multiple: range from the anchor when extending).
 void select_range(WINDOW ctl, table_model& m, int32_t line) {
     const int32_t lo = std::min(m.anchor, line), hi = std::max(m.anchor, line);
-    // Lines of the old range outside the new one are deselected, then the new range selected.
-    const int32_t old_lo = std::min(m.anchor, m.sel_end), old_hi = std::max(m.anchor, m.sel_end);
-    if (m.sel_end >= 0)
-        for (int32_t l = old_lo; l <= old_hi; ++l)
-            if (l < lo || l > hi) table_set_line_state(ctl, m, l, 0);
+    // Every selected line outside the new range is deselected, then the range selected; only
+    // the slots and the side list can hold selected lines, so a long table costs no more.
+    std::vector<int32_t> outside;
+    for (const table_slot& s : m.slots)
+        if (s.line >= 0 && (s.state & 1) && (s.line < lo || s.line > hi)) outside.push_back(s.line);
+    for (int32_t l : m.marked)
+        if (l < lo || l > hi) outside.push_back(l);
+    if (m.single_sel >= 0 && (m.single_sel < lo || m.single_sel > hi)) outside.push_back(m.single_sel);
+    for (int32_t l : outside) table_set_line_state(ctl, m, l, 0);
     for (int32_t l = lo; l <= hi; ++l) table_set_line_state(ctl, m, l, 1);
     m.sel_end = line;
 }
