@@ -234,3 +234,24 @@ TEST_F(table_test, TheLineCallbackHearsMinusOneWhenTheControlGoes) {
     EXPECT_FALSE(custom_ctl_is(table_, nullptr));
     EXPECT_EQ(custom_ctl_find(parent_, 1), nullptr);
 }
+
+TEST_F(table_test, ATableWindowHoldsOneTableFillingIt) {
+    const RCT rct{40, 40, 240, 340};
+    WINDOW ctl = table_window_create(&rct, "Lines", 0);
+    ASSERT_NE(ctl, nullptr);
+    pump();
+    EXPECT_TRUE(dialogs().empty());
+    WINDOW win = wyn_vobj_get_parent(ctl);
+    RCT window_client{}, outer{};
+    wyn_vobj_get_client_rect(win, &window_client);
+    wyn_vobj_get_outer_rect(ctl, &outer);
+    EXPECT_LE(outer.right - outer.left, window_client.right - window_client.left + 1);
+    EXPECT_GE(outer.right - outer.left, window_client.right - window_client.left - 1);
+    table_properties p;
+    table_get_properties(ctl, &p);
+    EXPECT_EQ(p.flags & TF_EDGES, uint32_t(TF_EDGES));
+    table_printf(ctl, "one\ntwo");
+    EXPECT_STREQ(table_get_line(ctl, 1), "two");
+    wyn_vobj_destroy(win);
+    pump();
+}
