@@ -53,13 +53,13 @@ struct hold {
 };
 
 // What a script line does to a control of the dialog it acts on before its closing click.
-enum class step_kind { click, check, uncheck, set, scroll, choose, type, inspect };
+enum class step_kind { click, check, uncheck, set, scroll, choose, type, inspect, key };
 
 struct step {
     step_kind kind;
     int16_t control;
-    int32_t value = 0; // the bar position of set, the scroll action of scroll
-    std::string text;  // the entry of choose, the text of type
+    int32_t value = 0; // the bar position of set, the scroll action of scroll, the key of key
+    std::string text;  // the entry of choose, the text of type, the modifiers of key ("c", "s")
 };
 
 // The steps and the closing click for the next dialog that opens; the click comes once the steps
@@ -94,7 +94,13 @@ struct awaited_press {
 constexpr std::pair<const char*, step_kind> kStepVerbs[] = {
     {"click", step_kind::click},   {"check", step_kind::check}, {"uncheck", step_kind::uncheck},
     {"set", step_kind::set},       {"scroll", step_kind::scroll}, {"choose", step_kind::choose},
-    {"type", step_kind::type},     {"inspect", step_kind::inspect}};
+    {"type", step_kind::type},     {"inspect", step_kind::inspect}, {"key", step_kind::key}};
+
+constexpr std::pair<const char*, int32_t> kKeys[] = {
+    {"up", KEY_UP},          {"down", KEY_DOWN},           {"left", KEY_LEFT},
+    {"right", KEY_RIGHT},    {"page-up", KEY_PAGE_UP},     {"page-down", KEY_PAGE_DOWN},
+    {"home", KEY_HOME},      {"end", KEY_END},             {"line-home", KEY_LINE_HOME},
+    {"line-end", KEY_LINE_END}, {"insert", KEY_INSERT},    {"delete", KEY_DEL}};
 
 constexpr std::pair<const char*, int32_t> kScrollActions[] = {{"line-up", SC_LINE_UP},
                                                               {"line-down", SC_LINE_DOWN},
@@ -191,6 +197,22 @@ bool read_step_argument(std::istringstream& words, step& st) {
         for (const auto& [name, action] : kScrollActions)
             if (word == name) st.value = action;
         return st.value != 0 && !(words >> word);
+    case step_kind::key: {
+        if (!(words >> word) || words >> st.text) return false;
+        // Modifiers come first, each with its '+': "ctrl+shift+end".
+        for (bool more = true; more;) {
+            more = false;
+            for (const auto& [prefix, flag] : {std::pair{"ctrl+", 'c'}, std::pair{"shift+", 's'}})
+                if (word.starts_with(prefix)) {
+                    st.text += flag;
+                    word.erase(0, std::strlen(prefix));
+                    more = true;
+                }
+        }
+        for (const auto& [name, code] : kKeys)
+            if (word == name) st.value = code;
+        return st.value != 0;
+    }
     case step_kind::choose:
     case step_kind::type:
         st.text = rest_of(words);
@@ -352,8 +374,30 @@ void inspect(WINDOW ctl, const step& st) {
     test_seam_log("control", line);
 }
 
+// A key as the window system delivers it to the focused object: the control, or with control id
+// 0 the window itself, which hands it to its focused control.
+void press_key(WINDOW dialog, const step& st) {
+    WINDOW target = st.control == 0 ? dialog : wyn_win_get_ctl(dialog, st.control);
+    if (!target) {
+        step_error(st, "not in this dialog");
+        return;
+    }
+    EVENT ev{};
+    ev.type = E_CHAR;
+    ev.v.chr.ch = static_cast<uint16_t>(st.value);
+    ev.v.chr.virtual_key = TRUE;
+    ev.v.chr.control = st.text.find('c') != std::string::npos ? TRUE : FALSE;
+    ev.v.chr.shift = st.text.find('s') != std::string::npos ? TRUE : FALSE;
+    ev.v.chr.modifiers = (ev.v.chr.control ? WYN_MOD_CTRL : 0) | (ev.v.chr.shift ? WYN_MOD_SHIFT : 0);
+    wyn_win_dispatch_event(target, &ev);
+}
+
 // Does one scripted step to a control of dialog.
 void run_step(WINDOW dialog, const step& st) {
+    if (st.kind == step_kind::key) {
+        press_key(dialog, st);
+        return;
+    }
     WINDOW ctl = wyn_win_get_ctl(dialog, st.control);
     if (!ctl) {
         step_error(st, "not in this dialog");
@@ -384,6 +428,8 @@ void run_step(WINDOW dialog, const step& st) {
     }
     case step_kind::inspect:
         inspect(ctl, st);
+        break;
+    case step_kind::key:
         break;
     }
 }

@@ -24,6 +24,9 @@
 //   "choose <id> <text>"  selects the list entry of that text (the rest of the line)
 //   "type <id> <text>"    replaces an edit field's text with the rest of the line ('#' included)
 //   "inspect <id>"        logs the control's state as a "control" line
+//   "key <id> <key>"      the key as the focused control gets it (id 0: the window, which hands it
+//                         on): up, down, left, right, page-up, page-down, home, end, line-home,
+//                         line-end, insert, delete, after any of "ctrl+" and "shift+"
 // A dialog opened by a step (a modeless dialog from its owner) is the next dialog that opens, and
 // takes the next press with its steps.
 //   "window <title>"      the steps that follow, up to and with the next press, act on the window or

@@ -58,12 +58,14 @@ TEST_F(test_seam, steps_work_the_dialog_control_by_control_before_its_press) {
 
 TEST_F(test_seam, lines_it_cannot_read_or_carry_out_are_logged_and_the_press_still_comes) {
     auto p = start("run", {"set 5", "scroll 9 sideways", "choose 44", "frobnicate 3",
-                           "click 999", "choose 44 COM9", "press 2", "answer 1"});
+                           "key 0 ctrl+sideways", "key 0 end now", "click 999", "choose 44 COM9",
+                           "press 2", "answer 1"});
     ASSERT_EQ(p->wait(kTimeoutMs), 0);
     const auto errors = starting_with(log_of("run"), "script-error");
     EXPECT_EQ(errors, (std::vector<std::string>{
                           "script-error set 5", "script-error scroll 9 sideways",
                           "script-error choose 44", "script-error frobnicate 3",
+                          "script-error key 0 ctrl+sideways", "script-error key 0 end now",
                           "script-error control 999: not in this dialog",
                           "script-error control 44: no entry COM9"}));
     EXPECT_TRUE(read_file(dir_.file("norva.cfg")).empty());
