@@ -22,9 +22,13 @@ namespace {
 
 constexpr const char* kTitle = "Continous Log File";
 constexpr const char* kHeading = "Date\tTime\tUPS ID\tVoltage\tFreq\tBatt %\tTemp\tUPS Mode";
-constexpr int32_t kWidths[] = {7, 7, 10, 7, 4, 6, 5, 12};
+// In average characters of the body font, which the table rounds down; a column clips its text,
+// so the date and the time (8 characters) and the UPS id (up to 15) get room for all of theirs.
+constexpr int32_t kWidths[] = {9, 9, 17, 7, 4, 6, 5, 12};
+// The table stands 10 pixels inside the window's left, top and right edges, above the buttons. Its
+// place is given in pixels: converted as resource units it would outgrow the window.
 constexpr const char* kTableProps[] = {"Continuous Log File", "INVISIBLE=FALSE", "NOHORZSCROLL=TRUE",
-                                       "NOVERTSCROLL=FALSE",  "POS=\"AUTO\"",     "SIZE=\"AUTO\""};
+                                       "NOVERTSCROLL=FALSE",  "POS=10,10",       "SIZE=630,354"};
 
 struct font_deleter {
     void operator()(FONT font) const {
@@ -89,11 +93,7 @@ void on_create(WINDOW win) {
     g_log = std::make_unique<log_window>();
     log_window& v = *g_log;
     v.win = win;
-    RCT rct{};
-    rct.left = 10;
-    rct.top = 10;
-    rct.right = 630;
-    rct.bottom = 354;
+    const RCT rct{10, 10, 354, 630};
     v.table = table_create(IDC_LOG_TABLE, &rct, int32_t(std::size(kTableProps)), kTableProps, win,
                            0, 0);
     set_log_command(false);
@@ -130,10 +130,10 @@ void on_control(log_window& v, int16_t id) {
         wyn_vobj_destroy(v.win);
         break;
     case IDC_LOG_PRINT_FILE:
-        print_whole_file(v.win, LOG_WORK_FILE);
+        print_whole_file(continuous_log_window, LOG_WORK_FILE);
         break;
     case IDC_LOG_PRINT_SCREEN:
-        print_screen(v.win, LOG_WORK_FILE, v.position);
+        print_screen(continuous_log_window, LOG_WORK_FILE, v.position);
         break;
     default:
         break;

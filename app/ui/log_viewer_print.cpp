@@ -43,7 +43,9 @@ int32_t set_listing_font(WINDOW paper) {
     wyn_app_get_default_ctools(&tools);
     wyn_dwin_set_draw_ctools(paper, &tools);
     int32_t leading = 0, ascent = 0, descent = 0;
-    wyn_font_get_metrics(wyn_dwin_get_font(paper), &leading, &ascent, &descent);
+    FONT font = wyn_dwin_get_font(paper);
+    if (font && (wyn_font_is_mapped(font) || wyn_font_map(font, paper)))
+        wyn_font_get_metrics(font, &leading, &ascent, &descent);
     return leading + ascent + descent;
 }
 
@@ -103,18 +105,24 @@ BOOLEAN print_screen_job(intptr_t data) {
     return wyn_print_close_page(job.rec);
 }
 
-bool run_print(WINDOW viewer, WYN_PRINT_FN fn, const char* file, long start) {
+// The viewer is asked for afresh after the set-up dialog and the job, whose event loops may have
+// let it close.
+void repaint(print_viewer viewer) {
+    if (WINDOW win = viewer()) wyn_dwin_invalidate_rect(win, nullptr);
+}
+
+bool run_print(print_viewer viewer, WYN_PRINT_FN fn, const char* file, long start) {
     print_record rec(wyn_print_create(nullptr));
     bool printed = false;
     if (!rec) {
         ui_error("Printing failed!");
     } else if (wyn_dm_post_page_setup(rec.get())) {
-        wyn_dwin_invalidate_rect(viewer, nullptr);
+        repaint(viewer);
         const print_job job{rec.get(), file, start};
         printed = wyn_print_start_thread(fn, reinterpret_cast<intptr_t>(&job));
         if (!printed) ui_error("Printing failed!");
     }
-    wyn_dwin_invalidate_rect(viewer, nullptr);
+    repaint(viewer);
     return printed;
 }
 
@@ -160,10 +168,10 @@ bool print_line_reader::next(std::string& line) {
     return true;
 }
 
-bool print_whole_file(WINDOW viewer, const char* file) {
+bool print_whole_file(print_viewer viewer, const char* file) {
     return run_print(viewer, print_file_job, file, 0);
 }
 
-bool print_screen(WINDOW viewer, const char* file, long position) {
+bool print_screen(print_viewer viewer, const char* file, long position) {
     return run_print(viewer, print_screen_job, file, print_screen_start(position));
 }

@@ -42,11 +42,14 @@ class print_line_reader {
     std::unique_ptr<std::FILE, closer> file_;
 };
 
-// Prints every line of file, page after page, on the page set up in the viewer's print record.
-// Shows "Printing failed!" when the record cannot be had or the job cannot start; false then, or
-// when the page set-up was cancelled.
-bool print_whole_file(WINDOW viewer, const char* file);
+// The viewer window that prints, repainted around the job; null once it has gone.
+using print_viewer = WINDOW (*)();
+
+// Prints every line of file, page after page, on the page set up in a fresh print record.
+// Shows "Printing failed!" when the record cannot be had or the job fails; false then, or when
+// the page set-up was cancelled.
+bool print_whole_file(print_viewer viewer, const char* file);
 
 // Prints one page: the title, then the lines of file from print_screen_start(position), 22 lines
 // at most in all. Fails as print_whole_file.
-bool print_screen(WINDOW viewer, const char* file, long position);
+bool print_screen(print_viewer viewer, const char* file, long position);

@@ -13,12 +13,14 @@
 
 namespace {
 
-constexpr const char* kServerProps[] = {"Server Table",         "INVISIBLE=FALSE", "NOHORZSCROLL=TRUE",
-                                        "NOVERTSCROLL=FALSE",   "POS=\"AUTO\"",     "SIZE=\"AUTO\"",
+// The tables' places are given in pixels: converted as resource units they would outgrow the
+// window.
+constexpr const char* kServerProps[] = {"Server Table",       "INVISIBLE=FALSE", "NOHORZSCROLL=TRUE",
+                                        "NOVERTSCROLL=FALSE", "POS=32,40",       "SIZE=480,264",
                                         "TF_ALLOW_SELECT"};
 constexpr const char* kWorkstationProps[] = {
     "Workstation Table", "INVISIBLE=FALSE", "NOHORZSCROLL=TRUE", "NOVERTSCROLL=FALSE",
-    "POS=\"AUTO\"",      "SIZE=\"AUTO\"",   "TF_ALLOW_SELECT",   ""};
+    "POS=272,40",        "SIZE=467,264",    "TF_ALLOW_SELECT",   ""};
 
 struct selector_window {
     WINDOW win = nullptr;
@@ -34,15 +36,6 @@ std::vector<std::string> g_pending;
 const char* system_line(WINDOW, table_model*, int32_t line, int16_t*) {
     if (!g_selector || line < 0 || size_t(line) >= g_selector->systems.size()) return nullptr;
     return g_selector->systems[size_t(line)].c_str();
-}
-
-RCT rect(int16_t left, int16_t top, int16_t right, int16_t bottom) {
-    RCT r{};
-    r.left = left;
-    r.top = top;
-    r.right = right;
-    r.bottom = bottom;
-    return r;
 }
 
 // Both tables select one line at a time and follow the window's edges.
@@ -64,9 +57,9 @@ void on_create(WINDOW win) {
     s.win = win;
     s.systems = std::move(g_pending);
     g_pending.clear();
-    s.servers = make_table(win, IDR_SERVER_TABLE, rect(32, 40, 480, 264),
+    s.servers = make_table(win, IDR_SERVER_TABLE, RCT{40, 32, 264, 480},
                            int32_t(std::size(kServerProps)), kServerProps);
-    if (WINDOW other = make_table(win, IDR_WORKSTATION_TABLE, rect(272, 40, 467, 264),
+    if (WINDOW other = make_table(win, IDR_WORKSTATION_TABLE, RCT{40, 272, 264, 467},
                                   int32_t(std::size(kWorkstationProps)), kWorkstationProps)) {
         wyn_vobj_set_enabled(other, FALSE);
         wyn_vobj_set_visible(other, FALSE);
