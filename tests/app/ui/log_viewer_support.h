@@ -1,14 +1,10 @@
-// For the viewers' tests: data log records written as the data log writes them, the text a PDF
-// is compared by, and working a viewer window as a person does.
+// For the viewers' tests and benchmark: data log records written as the data log writes them,
+// the text a PDF's is compared by, and the key events that page through a table.
 #pragma once
-
-#include "toolkit/base/app_support.h"
 
 #include <cstdio>
 #include <string>
-#include <wyn/checked/menu.h>
-#include <wyn/checked/util.h>
-#include <wyn/checked/win.h>
+#include <wyn/events.h>
 
 // A record's readings; record i of a test log differs from the others in its time and voltage.
 struct view_record {
@@ -58,30 +54,13 @@ inline std::string collapsed(const std::string& text) {
     return out;
 }
 
-// A click on control id of win as the window system delivers it; the events it causes settle.
-inline void click_control(WINDOW win, int16_t id) {
+// The key event of Ctrl and a key (KEY_END, KEY_HOME, ...) as the window system delivers it.
+inline EVENT ctrl_key_event(uint16_t key) {
     EVENT ev{};
-    ev.type = E_CONTROL;
-    ev.v.ctl.id = id;
-    ev.v.ctl.ci.win = wyn_win_get_ctl(win, id);
-    ev.v.ctl.ci.type = wyn_vobj_get_type(ev.v.ctl.ci.win);
-    wyn_win_dispatch_event(win, &ev);
-    pump();
-}
-
-// Whether the item tag of a menu tree, or of its submenus, is enabled; false when it is missing.
-inline bool menu_tree_item_enabled(const MENU_ITEM* items, int16_t tag) {
-    for (const MENU_ITEM* m = items; m->tag != 0; ++m) {
-        if (m->tag == tag) return (m->flags & MENU_FLAG_ENABLED) != 0;
-        if (m->submenu && menu_tree_item_enabled(m->submenu, tag)) return true;
-    }
-    return false;
-}
-
-// Whether menu item tag of win's menu bar is enabled.
-inline bool menu_item_enabled(WINDOW win, int16_t tag) {
-    MENU_ITEM* tree = wyn_menu_get_tree(win);
-    const bool enabled = tree && menu_tree_item_enabled(tree, tag);
-    if (tree) wyn_res_free_menu_tree(tree);
-    return enabled;
+    ev.type = E_CHAR;
+    ev.v.chr.ch = key;
+    ev.v.chr.virtual_key = TRUE;
+    ev.v.chr.control = TRUE;
+    ev.v.chr.modifiers = WYN_MOD_CTRL;
+    return ev;
 }

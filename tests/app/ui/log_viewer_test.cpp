@@ -1,6 +1,7 @@
 // The continuous log viewer on the test toolkit: its lines read from the records of a working
 // copy, the menu item, Ctrl+End on a long log, and a screen print read back from its PDF file.
 #include "app/ui/log_viewer_support.h"
+#include "app/ui/log_viewer_window_support.h"
 #include "app/ui/status_support.h"
 #include "common/scoped_env.h"
 #include "tools/process_support.h"
@@ -100,12 +101,7 @@ TEST_F(log_viewer_test, ctrl_end_reaches_the_last_record_of_a_long_log) {
     ASSERT_NE(table, nullptr);
     ASSERT_EQ(table_line_count(table), kRecords);
     EXPECT_EQ(table_first_visible(table), 0);
-    EVENT ev{};
-    ev.type = E_CHAR;
-    ev.v.chr.ch = KEY_END;
-    ev.v.chr.virtual_key = TRUE;
-    ev.v.chr.control = TRUE;
-    ev.v.chr.modifiers = WYN_MOD_CTRL;
+    EVENT ev = ctrl_key_event(KEY_END);
     wyn_win_dispatch_event(table, &ev);
     pump();
     const int32_t first = table_first_visible(table);

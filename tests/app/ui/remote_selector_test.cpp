@@ -1,6 +1,6 @@
 // The remote system selector on the test toolkit, given systems to list: its two tables, and
 // "OK" viewing the chosen system or, with none chosen, only closing.
-#include "app/ui/log_viewer_support.h"
+#include "app/ui/log_viewer_window_support.h"
 #include "app/ui/status_support.h"
 
 #include "table/table.h"
