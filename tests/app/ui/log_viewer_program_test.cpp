@@ -56,6 +56,28 @@ TEST_F(log_viewer_program, a_script_opens_the_log_prints_every_record_and_closes
             << "record " << i;
 }
 
+TEST_F(log_viewer_program, a_print_that_cannot_be_written_says_so_and_leaves_the_viewer_open) {
+    write_configuration();
+    std::ofstream(dir_.file("norva.dat"), std::ios::binary) << numbered_records(5);
+    const scoped_env print_file("WYN_PRINT_FILE", dir_.file("missing/log.pdf"));
+    // The toolkit reports the document it could not start; no other fault may show.
+    auto program = start("failing", {"command 1024", "window Continuous Log File", "click 4",
+                                     "click 2", "press 3", "command 1008"},
+                         {"/NOPNP"});
+    ASSERT_TRUE(program->started());
+    ASSERT_EQ(program->wait(kTimeoutMs), 0);
+    const auto log = log_of("failing");
+    for (const std::string& l : log) {
+        if (l.starts_with("toolkit-error"))
+            EXPECT_TRUE(l.starts_with("toolkit-error 0x1520001 ")) << l;
+    }
+    EXPECT_EQ(std::count(log.begin(), log.end(), "error Printing failed!"), 2);
+    // Closed by its Close button, after both failures, not by them.
+    EXPECT_EQ(std::count(log.begin(), log.end(), "destroy Continuous Log File"), 1);
+    EXPECT_LT(std::find(log.begin(), log.end(), "error Printing failed!"),
+              std::find(log.begin(), log.end(), "destroy Continuous Log File"));
+}
+
 // The picture of the task window with the viewer open over the status window: the log stays open
 // while the thresholds dialog, held open, keeps the program up for the picture.
 TEST_F(log_viewer_program, the_open_viewer_is_pictured_over_the_status_window) {
