@@ -2,6 +2,7 @@
 #include "ui/test_seam.h"
 
 #include "engine/os_shutdown.h"
+#include "table/hosting.h"
 #include "ui/menu_bar.h"
 #include "ui/ui_host.h"
 
@@ -122,6 +123,9 @@ struct seam_state {
     std::optional<scripted_press> held_answer;
     std::deque<int16_t> commands;
     std::vector<pending_press> pending;
+    // Steps or presses being carried out: one may run an event loop of its own (a print, a
+    // question), in which the next command must not come yet.
+    int running = 0;
     std::vector<awaited_press> awaited;
     WINDOW task = nullptr;
     int32_t command_timer = -1;
@@ -378,6 +382,8 @@ void inspect(WINDOW ctl, const step& st) {
 // 0 the window itself, which hands it to its focused control.
 void press_key(WINDOW dialog, const step& st) {
     WINDOW target = st.control == 0 ? dialog : wyn_win_get_ctl(dialog, st.control);
+    // The table and the other custom controls are found through their own layer.
+    if (!target) target = custom_ctl_find(dialog, st.control);
     if (!target) {
         step_error(st, "not in this dialog");
         return;
@@ -438,7 +444,7 @@ void next_command() {
     seam_state& s = seam();
     // A window's or dialog's steps still to come go first, as a person finishes with one window
     // before choosing the next command.
-    if (!s.pending.empty() || !s.awaited.empty()) return;
+    if (!s.pending.empty() || !s.awaited.empty() || s.running > 0) return;
     if (s.commands.empty()) {
         wyn_timer_destroy(s.command_timer);
         s.command_timer = -1;
@@ -465,13 +471,16 @@ bool on_timer(WINDOW win, int32_t id) {
         pending_press p = std::move(*it);
         s.pending.erase(it);
         wyn_timer_destroy(p.timer);
+        ++s.running;
         if (p.group.steps.empty()) {
             if (p.group.closes) press(p.dialog, p.group.control);
+            --s.running;
             return false;
         }
         const step st = std::move(p.group.steps.front());
         p.group.steps.pop_front();
         run_step(p.dialog, st);
+        --s.running;
         // A step may close its dialog (a click on "OK"): what was left for it is then dropped.
         if (s.titles.count(p.dialog)) schedule_press(p.dialog, std::move(p.group));
         return false;
