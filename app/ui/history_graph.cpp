@@ -2,11 +2,11 @@
 #include "ui/history_graph.h"
 
 #include "engine/app_state.h"
-#include "files/logs.h"
 #include "ui/history_graph_data.h"
 #include "ui/history_graph_draw.h"
 #include "ui/prompts.h"
 #include "ui/status_draw.h"
+#include "ui/working_copy.h"
 
 #include <cstdio>
 #include <cstring>
@@ -58,14 +58,6 @@ void check_radio(WINDOW win, bool battery) {
     if (group[0] && group[1]) wyn_ctl_check_radio_button(win, group[battery ? 1 : 0], group, 2);
 }
 
-// Copies the data log into the working file while the local UPS is in view; the remote view has
-// no local copy to graph.
-void prepare_work_file() {
-    ::unlink(GRAPH_WORK_FILE);
-    if (g_app && !g_app->remote_view)
-        CopyLocalFile(g_app->engine.logs, DATA_LOG, GRAPH_WORK_FILE, app_now());
-}
-
 void fill_day_list(graph_window& g) {
     const int today = graph_day_list(GRAPH_WORK_FILE, app_now(), g.view.voltage_class, g.days,
                                      g.data);
@@ -92,7 +84,7 @@ void on_create(WINDOW win) {
     }
     g.view.data = &g.data;
     g.view.workstation = workstation_name();
-    prepare_work_file();
+    working_copy_take();
     fill_day_list(g);
     if (g.days.empty())
         ui_note("There is no graphing data available.");
@@ -103,7 +95,7 @@ void on_create(WINDOW win) {
 
 void on_destroy() {
     ::unlink(GRAPH_DAY_FILE);
-    ::unlink(GRAPH_WORK_FILE);
+    working_copy_release();
     g_graph.reset();
     set_history_command(true);
 }

@@ -2,12 +2,14 @@
 // axis labels and minima, and the list of the days the copy holds.
 #pragma once
 
+#include "ui/working_copy.h"
+
 #include <ctime>
 #include <string>
 #include <vector>
 #include <wyn/types.h>
 
-inline constexpr const char* GRAPH_WORK_FILE = "norvatmp.dat";
+inline constexpr const char* GRAPH_WORK_FILE = WORKING_COPY_FILE;
 inline constexpr const char* GRAPH_DAY_FILE = "temp.dat";
 inline constexpr const char* GRAPH_ALL_DAYS = "Select All";
 inline constexpr int GRAPH_PAGE_RECORDS = 350;

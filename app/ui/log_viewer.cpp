@@ -3,11 +3,11 @@
 #include "ui/log_viewer.h"
 
 #include "engine/app_state.h"
-#include "files/logs.h"
 #include "table/table.h"
 #include "ui/log_viewer_print.h"
 #include "ui/log_viewer_window.h"
 #include "ui/status_draw.h"
+#include "ui/working_copy.h"
 
 #include <algorithm>
 #include <climits>
@@ -82,13 +82,6 @@ void set_up_table(log_window& v) {
     table_headings(v.table, kHeading);
 }
 
-// The working copy is taken while the local UPS is in view; the remote view has none.
-void prepare_work_file() {
-    ::unlink(LOG_WORK_FILE);
-    if (g_app && !g_app->remote_view)
-        CopyLocalFile(g_app->engine.logs, DATA_LOG, LOG_WORK_FILE, app_now());
-}
-
 void on_create(WINDOW win) {
     g_log = std::make_unique<log_window>();
     log_window& v = *g_log;
@@ -98,7 +91,7 @@ void on_create(WINDOW win) {
                            0, 0);
     set_log_command(false);
     status_maximize_frame();
-    prepare_work_file();
+    working_copy_take();
     v.font = make_table_font();
     if (v.table) set_up_table(v);
     if (::access(LOG_WORK_FILE, F_OK) != 0) {
@@ -119,7 +112,7 @@ void on_create(WINDOW win) {
 }
 
 void on_destroy() {
-    ::unlink(LOG_WORK_FILE);
+    working_copy_release();
     g_log.reset();
     set_log_command(true);
 }

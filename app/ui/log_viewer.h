@@ -1,11 +1,13 @@
 // The continuous log viewer: the data log's records in a table, printed whole or by screen.
 #pragma once
 
+#include "ui/working_copy.h"
+
 #include <wyn/events.h>
 #include <wyn/types.h>
 
 // The data log's working copy the viewer reads; deleted when the viewer closes.
-inline constexpr const char* LOG_WORK_FILE = "norvatmp.dat";
+inline constexpr const char* LOG_WORK_FILE = WORKING_COPY_FILE;
 inline constexpr const char* LOG_NO_DATA = "no data available for viewing";
 
 // Opens the continuous log viewer (114) on a fresh copy of the data log, "View Continuous Log"

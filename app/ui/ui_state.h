@@ -13,6 +13,7 @@ struct ui_state {
     WINDOW status_window = nullptr; // set by its create event, cleared by its destroy event
     int32_t poll_timer = 0;       // 0 when none
     WINDOW alarm_popup = nullptr; // while it exists
+    int working_copy_holders = 0; // windows reading the data log's working copy
 };
 
 // The program's one UI state; a fresh value while no windows exist.

@@ -1,5 +1,6 @@
 // The continuous log viewer on the test toolkit: its lines read from the records of a working
 // copy, the menu item, Ctrl+End on a long log, and a screen print read back from its PDF file.
+#include "app/ui/history_graph_support.h"
 #include "app/ui/log_viewer_support.h"
 #include "app/ui/log_viewer_window_support.h"
 #include "app/ui/status_support.h"
@@ -7,9 +8,12 @@
 #include "tools/process_support.h"
 
 #include "table/table.h"
+#include "ui/history_graph.h"
+#include "ui/history_graph_data.h"
 #include "ui/log_viewer.h"
 
 #include <cstdlib>
+#include <ctime>
 #include <fstream>
 #include <res/ids.h>
 #include <unistd.h>
@@ -131,6 +135,28 @@ TEST_F(log_viewer_test, print_screen_at_line_20_prints_the_whole_records_after_b
         EXPECT_NE(text.find(collapsed(view_record_text(numbered_record(i)))), std::string::npos)
             << "record " << i;
     EXPECT_EQ(text.find(collapsed(view_record_text(numbered_record(30)))), std::string::npos);
+}
+
+// The graph and the viewer read the same working copy: the one closed first leaves it to the
+// other, and the last one removes it.
+TEST_F(log_viewer_test, the_working_copy_stays_until_the_last_window_reading_it_is_closed) {
+    // Records of today first, so the graph opens on them without a note.
+    write_log(graph_records(graph_day_of(std::time(nullptr)), 5, 120, 90) + numbered_records(30));
+    const std::string pdf = dir_.file("all.pdf");
+    const scoped_env print_file("WYN_PRINT_FILE", pdf);
+    ASSERT_NE(open(), nullptr);
+    ASSERT_TRUE(open_history_graph());
+    pump();
+    ASSERT_NE(history_graph_window(), nullptr);
+    wyn_vobj_destroy(history_graph_window());
+    pump();
+    EXPECT_EQ(access(LOG_WORK_FILE, F_OK), 0);
+    click(IDC_LOG_PRINT_FILE);
+    EXPECT_NE(collapsed(printed(pdf)).find(collapsed(view_record_text(numbered_record(29)))),
+              std::string::npos);
+    wyn_vobj_destroy(continuous_log_window());
+    pump();
+    EXPECT_NE(access(LOG_WORK_FILE, F_OK), 0);
 }
 
 } // namespace
