@@ -16,12 +16,12 @@ const COLOR builtin_colors[] = {0x01FF0000, 0x0200FF00, 0x030000FF, 0x0400FFFF,
                                 0x05FF00FF, 0x06FFFF00, 0x07000000, 0x08404040,
                                 0x09808080, 0x0AC0C0C0, 0x0BFFFFFF};
 
-struct font_spec {
+struct font_choice {
     const char* family;
     uint32_t style;
     int32_t size;
 };
-const font_spec builtin_fonts[] = {
+const font_choice builtin_fonts[] = {
     {"fixed", FS_NORMAL, 8},    {"fixed", FS_NORMAL, 10},    {"times", FS_NORMAL, 8},
     {"times", FS_NORMAL, 10},   {"times", 1, 8},             {"times", 1, 10},
     {"times", 2, 8},            {"times", 2, 10},            {"helvetica", FS_NORMAL, 8},
@@ -103,12 +103,12 @@ void table_build_fonts(table_model& m) {
         m.props.fonts = m.own_fonts.data();
         return;
     }
-    for (const font_spec& spec : builtin_fonts) {
+    for (const font_choice& choice : builtin_fonts) {
         FONT f = wyn_font_create();
         if (!f) continue;
-        wyn_font_set_family(f, spec.family);
-        wyn_font_set_style(f, spec.style);
-        wyn_font_set_size(f, spec.size);
+        wyn_font_set_family(f, choice.family);
+        wyn_font_set_style(f, choice.style);
+        wyn_font_set_size(f, choice.size);
         m.own_fonts.push_back(f);
     }
     m.built_fonts = true;

@@ -100,12 +100,12 @@ std::optional<COLOR> resolve(std::string_view value) {
 // The colour line after its pixel characters: key and value pairs, the colour key preferred,
 // then the grey-scale and monochrome ones. Nothing when the line holds no pair at all; the
 // unset value when none of its colours is known.
-std::optional<COLOR> color_of_line(std::string_view spec) {
+std::optional<COLOR> color_of_line(std::string_view pairs) {
     static constexpr std::array<std::string_view, 5> kKeys = {"c", "g", "g4", "m", "s"};
     std::array<std::string, 5> values;
     std::array<bool, 5> present{};
     int current = -1;
-    for (std::string_view w : words_of(spec)) {
+    for (std::string_view w : words_of(pairs)) {
         int key = -1;
         for (int k = 0; k < 5; ++k)
             if (w == kKeys[k]) key = k;
