@@ -62,6 +62,13 @@ bool Call::drawable(WINDOW win, Where where) const {
     return drawn || fail(WYN_MSG_INCORRECT_WINDOW_TYPE, where);
 }
 
+bool Call::image(IMAGE image, Where where) const {
+    constexpr WYN_MSG_ID kNullImage = 0x1210007;
+    constexpr WYN_MSG_ID kInvalidImage = 0x1220007;
+    if (!image) return fail(kNullImage, where);
+    return wynv_image_is_valid(image) || fail(kInvalidImage, where);
+}
+
 bool Call::control(WINDOW ctl, TypeSet allowed, Where where) {
     if (!window(ctl, allowed, where)) return false;
     aim_at(ctl);

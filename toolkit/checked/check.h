@@ -5,6 +5,7 @@
 #include <initializer_list>
 #include <source_location>
 #include <wyn/errmsg.h>
+#include <wyn/image.h>
 #include <wyn/slist.h>
 #include <wyn/win.h>
 
@@ -105,6 +106,8 @@ class Call {
     // A live object that can be drawn in: a task, top-level, child, print or dialog window, never
     // a text edit.
     bool drawable(WINDOW win, Where where = Where::current()) const;
+    // A live image (null and dead ones reported as the image family's).
+    bool image(IMAGE image, Where where = Where::current()) const;
     // A live control whose type is in allowed; later reports name it as their target.
     bool control(WINDOW ctl, TypeSet allowed, Where where = Where::current());
     // A pointer the function cannot do without (null reports id).

@@ -12,19 +12,11 @@ constexpr char kPalet[] = "tpalet";
 
 constexpr WYN_MSG_ID kNullPalette = 0x1210004;
 constexpr WYN_MSG_ID kInvalidPalette = 0x1220004;
-constexpr WYN_MSG_ID kNullImage = 0x1210007;
-constexpr WYN_MSG_ID kInvalidImage = 0x1220007;
 
 // A live palette, or the report of a null or dead one.
 bool palette(const Call& c, PALETTE p, Where where = Where::current()) {
     if (!p) return c.fail(kNullPalette, where);
     return wynv_palet_is_valid(p) || c.fail(kInvalidPalette, where);
-}
-
-// A live image, or the report of a null or dead one.
-bool image(const Call& c, IMAGE i, Where where = Where::current()) {
-    if (!i) return c.fail(kNullImage, where);
-    return wynv_image_is_valid(i) || c.fail(kInvalidImage, where);
 }
 
 } // namespace
@@ -52,7 +44,7 @@ CHECKED(kPalet, wyn_palet_add_colors, (PALETTE p, const COLOR* colors, int count
         palette(c, p) && c.given(colors) && c.at_least(count, 0),
         -1, wynv_palet_add_colors, (p, colors, count))
 CHECKED(kPalet, wyn_palet_add_colors_from_image, (PALETTE p, IMAGE i),
-        palette(c, p) && image(c, i), -1, wynv_palet_add_colors_from_image, (p, i))
+        palette(c, p) && c.image(i), -1, wynv_palet_add_colors_from_image, (p, i))
 CHECKED(kPalet, wyn_palet_map_win, (PALETTE p, WINDOW win),
         palette(c, p) && c.window(win, kObjectTypes), FALSE, wynv_palet_map_win, (p, win))
 CHECKED(kVobj, wyn_vobj_get_palet, (WINDOW win),

@@ -16,8 +16,6 @@ constexpr WYN_MSG_ID kInvalidPicture = 0x1220005;
 constexpr WYN_MSG_ID kNullPixmap = 0x1210006;
 constexpr WYN_MSG_ID kInvalidPixmap = 0x1220006;
 constexpr WYN_MSG_ID kIncorrectPixmapType = 0x1230002;
-constexpr WYN_MSG_ID kNullImage = 0x1210007;
-constexpr WYN_MSG_ID kInvalidImage = 0x1220007;
 
 bool picture(const Call& c, PICTURE p, Where where = Where::current()) {
     if (!p) return c.fail(kNullPicture, where);
@@ -27,11 +25,6 @@ bool picture(const Call& c, PICTURE p, Where where = Where::current()) {
 bool pixmap(const Call& c, WINDOW p, Where where = Where::current()) {
     if (!p) return c.fail(kNullPixmap, where);
     return wynk_pmap_is_valid(p) || c.fail(kInvalidPixmap, where);
-}
-
-bool image(const Call& c, IMAGE i, Where where = Where::current()) {
-    if (!i) return c.fail(kNullImage, where);
-    return wynv_image_is_valid(i) || c.fail(kInvalidImage, where);
 }
 
 bool pixmap_type(const Call& c, int32_t type, Where where = Where::current()) {
@@ -57,7 +50,7 @@ CHECKED(kDwin, wyn_dwin_close_pict, (WINDOW win),
 CHECKED(kDwin, wyn_dwin_draw_pict, (WINDOW win, PICTURE pict, const RCT* dst),
         c.drawable(win) && picture(c, pict), FALSE, wynk_dwin_draw_pict, (win, pict, dst))
 CHECKED(kDwin, wyn_dwin_draw_image, (WINDOW win, IMAGE img, const RCT* dst, const RCT* src),
-        c.drawable(win) && image(c, img), FALSE, wynk_dwin_draw_image, (win, img, dst, src))
+        c.drawable(win) && c.image(img), FALSE, wynk_dwin_draw_image, (win, img, dst, src))
 CHECKED(kDwin, wyn_dwin_draw_pmap, (WINDOW win, WINDOW pmap, const RCT* dst, const RCT* src),
         c.drawable(win) && pixmap(c, pmap), FALSE, wynk_dwin_draw_pmap, (win, pmap, dst, src))
 CHECKED(kPmap, wyn_pmap_create, (WINDOW win, int32_t type, int width, int height),
