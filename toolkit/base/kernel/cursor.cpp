@@ -38,7 +38,8 @@ bool cursor_for(int32_t number, QCursor& out) {
     static constexpr Standard standard[] = {{CURSOR_ARROW, Qt::ArrowCursor},
                                             {CURSOR_IBEAM, Qt::IBeamCursor},
                                             {CURSOR_CROSS, Qt::CrossCursor},
-                                            {CURSOR_WAIT, Qt::WaitCursor}};
+                                            {CURSOR_WAIT, Qt::WaitCursor},
+                                            {CURSOR_HELP, Qt::WhatsThisCursor}};
     for (const Standard& s : standard) {
         if (s.number != number) continue;
         out = QCursor(s.shape);

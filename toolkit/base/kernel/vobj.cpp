@@ -206,6 +206,10 @@ WINDOW wynk_scr_get_focus_vobj(void) {
     return object_of(QApplication::focusWidget());
 }
 
+WINDOW wynk_scr_get_vobj_at(PNT where) {
+    return object_of(QApplication::widgetAt(QPoint(where.h, where.v)));
+}
+
 void wynk_scr_set_focus_vobj(WINDOW win) {
     QWidget* widget = client_of(win);
     if (!widget) return;

@@ -10,7 +10,7 @@
 WYN_BEGIN_C
 
 /* Cursor numbers of wynk_win_set_cursor; other numbers name a cursor resource. */
-enum { CURSOR_ARROW = 0, CURSOR_IBEAM = 1, CURSOR_CROSS = 3, CURSOR_WAIT = 4 };
+enum { CURSOR_ARROW = 0, CURSOR_IBEAM = 1, CURSOR_CROSS = 3, CURSOR_WAIT = 4, CURSOR_HELP = 5 };
 
 /* Object flags reported by wynk_vobj_get_flags, besides the creation flags. */
 #define VOBJ_FLAG_VISIBLE 0x10000u
@@ -97,6 +97,10 @@ WYN_EXPORT BOOLEAN wynk_vobj_is_focusable(WINDOW win);
 
 /* The object holding the keyboard focus, or null. */
 WYN_EXPORT WINDOW wynk_scr_get_focus_vobj(void);
+
+/* The object (control, window or dialog) shown at point where in screen coordinates, or null
+   when no toolkit object is there. */
+WYN_EXPORT WINDOW wynk_scr_get_vobj_at(PNT where);
 
 /* Gives win the keyboard focus. */
 WYN_EXPORT void wynk_scr_set_focus_vobj(WINDOW win);
