@@ -11,6 +11,7 @@
 #include <wyn/checked/dwin.h>
 #include <wyn/checked/errmsg.h>
 #include <wyn/checked/font.h>
+#include <wyn/checked/help.h>
 #include <wyn/checked/list.h>
 #include <wyn/checked/menu.h>
 #include <wyn/checked/palette.h>
