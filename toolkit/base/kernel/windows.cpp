@@ -276,7 +276,7 @@ void wynk_win_set_doc_title(WINDOW win, const char* title) {
 
 void* wynv_win_get_tx(WINDOW win) {
     WYN_TX_GET_TX get_tx = core().tx_get_tx;
-    return get_tx && core_win_alive(win) ? get_tx(win) : nullptr;
+    return get_tx && core_win_alive(win) ? get_tx(win, -1) : nullptr;
 }
 
 void wynk_scr_beep(void) {

@@ -20,9 +20,11 @@ typedef struct s_wyn_version {
 #define WYN_VERSION_MINOR 50
 #define WYN_VERSION_PATCH 0
 
-/* The text-edit library's entries handed to the base library (see wyntext). */
+/* The text-edit library's entries handed to the base library (see wyntext): creating a text
+   edit from a definition entry, and finding the text edit of a window by control id (-1: the
+   window's first text edit, or the window itself when it is a text edit's own window). */
 typedef void* (*WYN_TX_CREATE_DEF)(const void* def, WINDOW win, intptr_t app_data);
-typedef void* (*WYN_TX_GET_TX)(WINDOW win);
+typedef void* (*WYN_TX_GET_TX)(WINDOW win, int32_t cid);
 
 /* The start-up record the program's entry point fills and hands to wynwi_Begin and wynwi_Init;
    it stays the program's for the whole run. */
