@@ -65,6 +65,7 @@ TEST(help_file, every_truncation_and_damage_is_refused_with_a_reason) {
         {"contents 32006", "contents 32005"},
         {"Set Alarm Thresholds", "Set Alarm\tThresholds"},
         {"thresholds;alarms", "threshold;;alarms"},
+        {"voltage;Alarm log", "voltage;Alarm lo;"},
         {"end\r\n", "end\r\nmore"},
     };
     for (const auto& [from, to] : damage) {

@@ -91,15 +91,16 @@ std::optional<std::vector<uint64_t>> numbers_after(std::string_view line, std::s
     return values;
 }
 
+// Every piece between ";"s, empty ones too, so that the caller refuses them.
 std::vector<std::string> split_keywords(std::string_view joined) {
     std::vector<std::string> keywords;
-    while (!joined.empty()) {
+    if (joined.empty()) return keywords;
+    for (;;) {
         size_t cut = joined.find(';');
         keywords.emplace_back(joined.substr(0, cut));
-        if (cut == std::string_view::npos) break;
+        if (cut == std::string_view::npos) return keywords;
         joined.remove_prefix(cut + 1);
     }
-    return keywords;
 }
 
 bool read_topic(reader& in, help_topic& topic) {
