@@ -95,12 +95,14 @@ help_window::help_window(QString path, help_book book) : path_(std::move(path)),
 
     browser_ = named<topic_browser>("topic");
     browser_->setOpenLinks(false);
+    browser_->document()->setDocumentMargin(12);
     connect(browser_, &QTextBrowser::anchorClicked, this, &help_window::link_clicked);
 
     auto* split = new QSplitter;
     split->addWidget(panel_);
     split->addWidget(browser_);
     split->setStretchFactor(1, 1);
+    split->setSizes({230, 530});
     setCentralWidget(split);
     statusBar();
     resize(760, 560);
