@@ -8,10 +8,11 @@
 #include <wyn/checked/dwin.h>
 #include <wyn/checked/win.h>
 
-bool open_viewer(int32_t id, EVENT_HANDLER handler, bool (*empty)(WINDOW win), const char* note) {
+bool open_viewer(int32_t id, EVENT_HANDLER handler, bool (*empty)(WINDOW win), const char* note,
+                 intptr_t app_data) {
     WINDOW task = task_window_object();
     if (!task) return false;
-    WINDOW win = wyn_win_create_res(id, task, EM_ALL, handler, 0);
+    WINDOW win = wyn_win_create_res(id, task, EM_ALL, handler, app_data);
     if (!win) return false;
     // Told after the window is made, not in its E_CREATE, where destroying it would read as a
     // window that could not be opened.

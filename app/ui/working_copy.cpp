@@ -18,3 +18,7 @@ void working_copy_release() {
     if (g_ui.working_copy_holders > 0) --g_ui.working_copy_holders;
     if (g_ui.working_copy_holders == 0) ::unlink(WORKING_COPY_FILE);
 }
+
+void working_copy_discard_unheld() {
+    if (g_ui.working_copy_holders == 0) ::unlink(WORKING_COPY_FILE);
+}

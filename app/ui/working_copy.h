@@ -11,3 +11,6 @@ void working_copy_take();
 // The window that took the copy is done with it: the file goes once no window holds it, so that
 // one window closing never takes the copy from under another.
 void working_copy_release();
+
+// Removes a copy that no window holds any more (one an earlier run left behind), never one in use.
+void working_copy_discard_unheld();
