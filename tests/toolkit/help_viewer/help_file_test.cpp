@@ -2,6 +2,8 @@
 // with where it went wrong, and the program's built help file holds every topic it asks for.
 #include "help_file.h"
 
+#include "scratch_file.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -81,7 +83,8 @@ TEST(help_file, loading_says_whether_a_file_is_missing_or_damaged) {
     std::string error;
     EXPECT_FALSE(help_load("/nonexistent/norva.hlp", error));
     EXPECT_EQ(error.rfind("cannot be read: No such file", 0), 0u) << error;
-    std::string path = ::testing::TempDir() + "/damaged.hlp";
+    scratch_file damaged("damaged.hlp");
+    const std::string& path = damaged.path();
     std::ofstream(path, std::ios::binary) << "WYNHLP 1\r\ntitle 5\r\n";
     EXPECT_FALSE(help_load(path, error));
     EXPECT_EQ(error.rfind("is damaged: ", 0), 0u) << error;

@@ -17,6 +17,8 @@
 #include <QTabWidget>
 #include <QTextBrowser>
 
+#include "scratch_file.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -41,14 +43,8 @@ std::vector<std::string> read_lines(const std::string& path) {
 // A started application, as the toolkit's kernel makes it, and a fresh trace file.
 class viewer : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::remove(trace_path.c_str());
-        app = new QApplication(argc, argv);
-    }
-    void TearDown() override {
-        delete app;
-        std::remove(trace_path.c_str());
-    }
+    void SetUp() override { app = new QApplication(argc, argv); }
+    void TearDown() override { delete app; }
 
     int32_t help(uint32_t command, uintptr_t data = 0, const std::string& path = fixture) {
         int32_t result = wynhv_help(nullptr, path.c_str(), command, data);
@@ -81,10 +77,10 @@ protected:
             for (int i = 0; i < w->count(); ++i) texts << w->item(i)->text();
         return texts;
     }
-    std::vector<std::string> trace() const { return read_lines(trace_path); }
+    std::vector<std::string> trace() const { return read_lines(trace_file.path()); }
 
-    std::string trace_path = ::testing::TempDir() + "/help_trace.txt";
-    scoped_env trace_env{"WYN_HELP_TRACE", trace_path};
+    scratch_file trace_file{"help_trace.txt"};
+    scoped_env trace_env{"WYN_HELP_TRACE", trace_file.path()};
     int argc = 1;
     char name[8] = "viewer";
     char* argv[2] = {name, nullptr};
@@ -94,10 +90,10 @@ protected:
 }  // namespace
 
 TEST(help_viewer, without_an_application_nothing_is_done) {
-    std::string path = ::testing::TempDir() + "/no_app_trace.txt";
-    scoped_env env("WYN_HELP_TRACE", path);
+    scratch_file trace_file("no_app_trace.txt");
+    scoped_env env("WYN_HELP_TRACE", trace_file.path());
     EXPECT_EQ(wynhv_help(nullptr, fixture.c_str(), WYN_HELP_CONTEXT, 107), 0);
-    EXPECT_TRUE(read_lines(path).empty());
+    EXPECT_TRUE(read_lines(trace_file.path()).empty());
 }
 
 TEST_F(viewer, topics_contents_and_help_on_help_are_shown_under_the_file_title) {
@@ -194,7 +190,8 @@ TEST_F(viewer, an_empty_key_opens_the_search_over_titles_keywords_and_text) {
 }
 
 TEST_F(viewer, an_unreadable_or_damaged_file_gives_a_message_and_no_window) {
-    std::string damaged = ::testing::TempDir() + "/damaged.hlp";
+    scratch_file damaged_file("damaged.hlp");
+    const std::string& damaged = damaged_file.path();
     std::ofstream(damaged, std::ios::binary) << "WYNHLP 1\r\ntitle 99\r\nshort\r\n";
     for (const std::string& path : {damaged, std::string("/nonexistent/x.hlp")}) {
         EXPECT_EQ(help(WYN_HELP_CONTEXT, 107, path), 0);
