@@ -75,7 +75,7 @@ void keep_reachable(QWidget* window) {
     if (shown) window->show();
 }
 
-void raise(QWidget* window) {
+void bring_up(QWidget* window) {
     keep_reachable(window);
     window->show();
     window->raise();
@@ -92,7 +92,7 @@ void report_failure(const std::string& path, const std::string& error) {
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setModal(false);
     state().notes.emplace_back(box);
-    raise(box);
+    bring_up(box);
 }
 
 help_window* window_for(const std::string& path) {
@@ -190,6 +190,6 @@ int32_t wynhv_help(void*, const char* help_path, uint32_t command, uintptr_t dat
             window->open_search();
     }
     }
-    raise(window);
+    bring_up(window);
     return 1;
 }

@@ -68,7 +68,10 @@ help_window::help_window(QString path, help_book book) : path_(std::move(path)),
     connect(back_, &QAction::triggered, this, [this] { step_history(-1); });
     connect(forward_, &QAction::triggered, this, [this] { step_history(1); });
     connect(contents, &QAction::triggered, this, [this] { show_contents(); });
-    connect(index, &QAction::triggered, this, [this] { open_index(index_key_->text()); });
+    connect(index, &QAction::triggered, this, [this] {
+        show_panel(index_tab);
+        index_key_->setFocus();
+    });
     connect(search, &QAction::triggered, this, [this] { open_search(); });
 
     panel_ = named<QTabWidget>("panel");

@@ -34,7 +34,7 @@ WYN_BEGIN_C
        partialkey "alarms" /path/norva.hlp
        search "" /path/norva.hlp
        quit /path/norva.hlp
-   and `failed <reason> /path/norva.hlp` when a file cannot be shown. */
+   and `failed /path/norva.hlp` when the file cannot be read or is damaged. */
 WYN_EXPORT int32_t wynhv_help(void* owner, const char* help_path, uint32_t command, uintptr_t data);
 
 WYN_END_C
