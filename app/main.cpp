@@ -30,7 +30,9 @@ void after_fatal_error() {
 } // namespace
 
 int main(int argc, char** argv) {
-    const std::string directory = program_directory(argc > 0 ? argv[0] : nullptr);
+    const start_plan plan = plan_start(argc, argv);
+    if (plan.exit_status >= 0) return plan.exit_status;
+    const std::string& directory = plan.directory;
     // Held for the whole run: a second start from the same directory finds it taken.
     instance_lock lock(directory + "/" + INSTANCE_LOCK_FILE);
     const std::string cmd_line = join_arguments(argc, argv);
