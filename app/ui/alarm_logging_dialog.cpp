@@ -4,6 +4,7 @@
 #include "engine/app_state.h"
 #include "engine/report.h"
 #include "files/config_file.h"
+#include "ui/help_client.h"
 #include "ui/prompts.h"
 #include "ui/setup_dialog.h"
 #include "ui/view_dialog.h"
@@ -107,9 +108,14 @@ void on_control(WINDOW dlg, const EVENT& ev) {
     }
 }
 
+int32_t alarm_logging_dialog_handler(WINDOW dlg, EVENT* ev) {
+    help_follow_window(dlg, *ev, HELP_TOPIC_ALARM_LOGGING, DLG_ALARM_LOGGING);
+    return view_dialog_handler<fill_controls, on_control>(dlg, ev);
+}
+
 } // namespace
 
 bool run_alarm_logging_dialog() {
     return wyn_dlg_create_res(WT_MODAL_DLG, DLG_ALARM_LOGGING, EM_ALL,
-                              view_dialog_handler<fill_controls, on_control>, 0) != nullptr;
+                              alarm_logging_dialog_handler, 0) != nullptr;
 }

@@ -2,6 +2,7 @@
 #include "ui/history_graph.h"
 
 #include "engine/app_state.h"
+#include "ui/help_client.h"
 #include "ui/history_graph_data.h"
 #include "ui/history_graph_draw.h"
 #include "ui/prompts.h"
@@ -197,6 +198,7 @@ bool open_history_graph() {
 }
 
 int32_t history_graph_handler(WINDOW win, EVENT* ev) {
+    help_follow_window(win, *ev, 0, WIN_GRAPH);
     switch (ev->type) {
     case E_CREATE:
         on_create(win);

@@ -4,6 +4,7 @@
 
 #include "engine/app_state.h"
 #include "table/table.h"
+#include "ui/help_client.h"
 #include "ui/log_viewer_print.h"
 #include "ui/log_viewer_window.h"
 #include "ui/status_draw.h"
@@ -161,6 +162,7 @@ bool open_continuous_log() {
 }
 
 int32_t continuous_log_handler(WINDOW win, EVENT* ev) {
+    help_follow_window(win, *ev, HELP_TOPIC_CONTINUOUS_LOG, WIN_CONTINUOUS_LOG);
     switch (ev->type) {
     case E_CREATE:
         on_create(win);

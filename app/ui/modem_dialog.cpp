@@ -2,6 +2,7 @@
 #include "ui/modem_dialog.h"
 
 #include "ui/fixed_text.h"
+#include "ui/help_client.h"
 #include "ui/setup_dialog.h"
 
 #include <cstring>
@@ -85,6 +86,7 @@ void store_modem_settings(ups_status& ups, const modem_settings& values) {
 }
 
 int32_t modem_dialog_handler(WINDOW dlg, EVENT* ev) {
+    help_follow_window(dlg, *ev, 0, DLG_MODEM);
     switch (ev->type) {
     case E_CREATE:
         g_modem_dialog = dlg;

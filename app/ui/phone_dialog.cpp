@@ -3,6 +3,7 @@
 
 #include "engine/app_state.h"
 #include "files/config_file.h"
+#include "ui/help_client.h"
 #include "ui/prompts.h"
 #include "ui/setup_dialog.h"
 
@@ -48,6 +49,7 @@ void on_control(WINDOW dlg, int16_t id) {
 } // namespace
 
 int32_t phone_dialog_handler(WINDOW dlg, EVENT* ev) {
+    help_follow_window(dlg, *ev, HELP_TOPIC_PHONE_OPTION, DLG_PHONE);
     // The program may end under the open dialog: without an application state it only closes.
     if (!g_app && ev->type != E_CLOSE) return 0;
     switch (ev->type) {

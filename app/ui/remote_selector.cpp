@@ -5,6 +5,7 @@
 #include "engine/app_state.h"
 #include "engine/poll_cycle.h"
 #include "table/table.h"
+#include "ui/help_client.h"
 #include "ui/log_viewer_window.h"
 
 #include <memory>
@@ -105,6 +106,7 @@ bool open_remote_selector_on(const std::vector<std::string>& systems) {
 }
 
 int32_t remote_selector_handler(WINDOW win, EVENT* ev) {
+    help_follow_window(win, *ev, HELP_TOPIC_REMOTE_SELECTOR, WIN_REMOTE_SELECTOR);
     switch (ev->type) {
     case E_CREATE:
         on_create(win);

@@ -3,6 +3,7 @@
 
 #include "engine/app_state.h"
 #include "files/config_file.h"
+#include "ui/help_client.h"
 #include "ui/prompts.h"
 #include "ui/setup_dialog.h"
 
@@ -181,6 +182,7 @@ void on_selftest_control(WINDOW dlg, const EVENT& ev) {
 }
 
 int32_t selftest_dialog_handler(WINDOW dlg, EVENT* ev) {
+    help_follow_window(dlg, *ev, HELP_TOPIC_SELFTEST_SCHEDULE, DLG_SELFTEST);
     // The application may end while the dialog is open (a shutdown runs on); its state goes first.
     if (!g_app) {
         if (ev->type == E_CLOSE) wyn_vobj_destroy(dlg);
@@ -340,6 +342,7 @@ void on_shutdown_control(WINDOW dlg, const EVENT& ev) {
 }
 
 int32_t shutdown_dialog_handler(WINDOW dlg, EVENT* ev) {
+    help_follow_window(dlg, *ev, HELP_TOPIC_SHUTDOWN_SCHEDULE, DLG_SHUTDOWN);
     if (!g_app) {
         if (ev->type == E_CLOSE) wyn_vobj_destroy(dlg);
         return 0;

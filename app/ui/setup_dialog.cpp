@@ -6,6 +6,7 @@
 #include "engine/report.h"
 #include "files/config_file.h"
 #include "ui/fixed_text.h"
+#include "ui/help_client.h"
 #include "ui/modem_dialog.h"
 #include "ui/prompts.h"
 #include "ui/ui_state.h"
@@ -283,6 +284,7 @@ void check_radio(WINDOW dlg, int16_t id, const int16_t* group, int32_t count) {
 }
 
 int32_t setup_dialog_handler(WINDOW dlg, EVENT* ev) {
+    help_follow_window(dlg, *ev, HELP_TOPIC_CONFIGURATION, DLG_SETUP);
     // The program may end under the open dialog: without an application state only closing and
     // destruction are honoured.
     if (!g_app && ev->type != E_CLOSE && ev->type != E_DESTROY) return 0;

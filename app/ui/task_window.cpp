@@ -8,6 +8,7 @@
 #include "engine/report.h"
 #include "files/config_file.h"
 #include "ui/fixed_text.h"
+#include "ui/help_client.h"
 #include "ui/menu_bar.h"
 #include "ui/menu_commands.h"
 #include "ui/prompts.h"
@@ -117,6 +118,9 @@ bool run_setup_loop(uint8_t& setup_done) {
 
 void on_create(WINDOW task) {
     enable_menu_item(task, MENU_HELP, true);
+    // Help opens its file only when first asked; the set-up dialog below may ask already.
+    help_install_hook();
+    help_add_assoc(task, MENU_HELP, HELP_TOPIC_INDEX, HELP_ASSOC_MENU);
     uint8_t setup_done = 1;
     g_app = nullptr;
     g_pnp_search = 1;
@@ -151,6 +155,7 @@ void on_create(WINDOW task) {
 }
 
 void on_destroy() {
+    help_close();
     g_app = nullptr;
     g_app_owner.reset();
     g_ui = ui_state{};

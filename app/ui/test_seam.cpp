@@ -26,6 +26,7 @@
 #include <wyn/checked/errmsg.h>
 #include <wyn/checked/list.h>
 #include <wyn/checked/sbar.h>
+#include <wyn/checked/util.h>
 #include <wyn/checked/win.h>
 
 namespace {
@@ -101,7 +102,8 @@ constexpr std::pair<const char*, int32_t> kKeys[] = {
     {"up", KEY_UP},          {"down", KEY_DOWN},           {"left", KEY_LEFT},
     {"right", KEY_RIGHT},    {"page-up", KEY_PAGE_UP},     {"page-down", KEY_PAGE_DOWN},
     {"home", KEY_HOME},      {"end", KEY_END},             {"line-home", KEY_LINE_HOME},
-    {"line-end", KEY_LINE_END}, {"insert", KEY_INSERT},    {"delete", KEY_DEL}};
+    {"line-end", KEY_LINE_END}, {"insert", KEY_INSERT},    {"delete", KEY_DEL},
+    {"f1", KEY_F1}};
 
 constexpr std::pair<const char*, int32_t> kScrollActions[] = {{"line-up", SC_LINE_UP},
                                                               {"line-down", SC_LINE_DOWN},
@@ -119,6 +121,8 @@ struct seam_state {
     // The title of a "window" line whose group is still being read.
     std::optional<std::string> window_target;
     std::deque<scripted_answer> answers;
+    // Paths for the file-open dialogs to come, in order; none stands for a cancel.
+    std::deque<std::optional<std::string>> files;
     // The click that answers the held question about to open, taken before any scripted press.
     std::optional<scripted_press> held_answer;
     std::deque<int16_t> commands;
@@ -213,6 +217,7 @@ bool read_step_argument(std::istringstream& words, step& st) {
                     more = true;
                 }
         }
+        for (char& c : word) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         for (const auto& [name, code] : kKeys)
             if (word == name) st.value = code;
         return st.value != 0;
@@ -267,6 +272,14 @@ void read_script(const char* path) {
             // Steps read so far without their press act on what they would have without it.
             end_group(s, {0, {}, std::exchange(s.steps, {}), false});
             s.window_target = title;
+            continue;
+        }
+        if (verb == "file") {
+            const std::string path = rest_of(words);
+            if (path.empty())
+                test_seam_log("script-error", line.c_str());
+            else
+                s.files.push_back(path == "cancel" ? std::nullopt : std::optional{path});
             continue;
         }
         long value = 0;
@@ -378,6 +391,20 @@ void inspect(WINDOW ctl, const step& st) {
     test_seam_log("control", line);
 }
 
+// F1 in a dialog, as the window system turns it into a help request for the object with the
+// focus: the control named (with id 0 the dialog's focused control, else the dialog itself).
+void press_help_key(WINDOW dialog, WINDOW target) {
+    if (target == dialog) {
+        WINDOW focus = wyn_scr_get_focus_vobj();
+        if (focus && wyn_vobj_get_parent(focus) == dialog) target = focus;
+    }
+    EVENT ev{};
+    ev.type = E_HELP;
+    ev.v.help.obj = target;
+    ev.v.help.tag = target == dialog ? 0 : wyn_ctl_get_id(target);
+    wyn_win_dispatch_event(dialog, &ev);
+}
+
 // A key as the window system delivers it to the focused object: the control, or with control id
 // 0 the window itself, which hands it to its focused control.
 void press_key(WINDOW dialog, const step& st) {
@@ -386,6 +413,12 @@ void press_key(WINDOW dialog, const step& st) {
     if (!target) target = custom_ctl_find(dialog, st.control);
     if (!target) {
         step_error(st, "not in this dialog");
+        return;
+    }
+    const int32_t type = wyn_vobj_get_type(dialog);
+    const bool in_dialog = type == WT_MODAL_DLG || type == WT_MODELESS_DLG;
+    if (st.value == KEY_F1 && st.text.empty() && in_dialog) {
+        press_help_key(dialog, target);
         return;
     }
     EVENT ev{};
@@ -640,6 +673,31 @@ bool test_seam_hold_next_answer() {
     s.answers.pop_front();
     s.held_answer = scripted_press{kAskButtons[held.answer], held.until};
     return true;
+}
+
+int16_t test_seam_answer_file_open(FILE_SPEC& spec) {
+    seam_state& s = seam();
+    if (s.files.empty()) return 1;
+    const std::optional<std::string> path = std::move(s.files.front());
+    s.files.pop_front();
+    if (!path) return 1;
+    const size_t slash = path->rfind('/');
+    const std::string name = slash == std::string::npos ? *path : path->substr(slash + 1);
+    const std::string dir = slash == std::string::npos ? std::string(".")
+                            : slash == 0               ? std::string("/")
+                                                       : path->substr(0, slash);
+    FILE_SPEC chosen{};
+    if (name.empty() || name.size() > WYN_SZ_FNAME ||
+        !wyn_fsys_convert_str_to_dir(dir.c_str(), &chosen.dir)) {
+        test_seam_log("script-error", ("file " + *path).c_str());
+        return 1;
+    }
+    std::snprintf(chosen.name, sizeof chosen.name, "%s", name.c_str());
+    const size_t dot = name.rfind('.');
+    if (dot != std::string::npos && dot > 0)
+        std::snprintf(chosen.type, sizeof chosen.type, "%s", name.c_str() + dot + 1);
+    spec = chosen;
+    return 2;
 }
 
 void test_seam_question_closed() {

@@ -11,6 +11,7 @@
 //   "control <id> enabled <0|1> shown <0|1> checked <0|1> value <n> text <text>"  what an
 //                      "inspect" step saw: the bar's position or the list's selected index (-1
 //                      for none) as value, the selected entry or the control's title as text
+//   "file-open <prompt>"  a file-open dialog was posted (scripted: answered by a "file" line)
 //   "script-error <line or what>"  a script line that could not be read or carried out
 //   "exit <status>"    the program is about to leave
 // VOLTSENTRY_TEST_SCRIPT names a file of the user's answers, one per line ('#' starts a comment):
@@ -26,13 +27,18 @@
 //   "inspect <id>"        logs the control's state as a "control" line
 //   "key <id> <key>"      the key as the focused control gets it (id 0: the window, which hands it
 //                         on): up, down, left, right, page-up, page-down, home, end, line-home,
-//                         line-end, insert, delete, after any of "ctrl+" and "shift+"
+//                         line-end, insert, delete, f1, after any of "ctrl+" and "shift+"; f1
+//                         alone in a dialog is the help request the window system makes of it
+//                         for the control named (id 0: the dialog's focused control)
 // A dialog opened by a step (a modeless dialog from its owner) is the next dialog that opens, and
 // takes the next press with its steps.
 //   "window <title>"      the steps that follow, up to and with the next press, act on the window or
 //                         dialog of that title (the rest of the line) when it opens, instead of on
 //                         the next dialog: so a window's controls are worked as a dialog's are
 //   "answer <n>"          the next question is answered with its button n (0 the first)
+//   "file <path>", "file cancel"  the next file-open dialog chooses that file (relative to the
+//                         program's directory) or is cancelled; with none left it counts as
+//                         cancelled. Each dialog is logged as "file-open <prompt>".
 //   "command <tag>"       once the application is up, the task window receives that menu command
 //                         (50 ms after the one before; a modal dialog open, or steps or a
 //                         press still to come, hold the next back)
@@ -55,6 +61,7 @@
 #include "files/clock.h"
 
 #include <cstdint>
+#include <wyn/fsys.h>
 #include <wyn/types.h>
 
 // Reads both variables and, when either is set, installs the seam's event hook; call before the
@@ -78,6 +85,10 @@ void test_seam_log(const char* kind, const char* text);
 // next dialog that opens to be answered with button n once its hold is over, and returns true: the
 // caller then shows the question for real. False otherwise, and nothing is taken.
 bool test_seam_hold_next_answer();
+
+// The scripted answer of the next file-open dialog: 2 with spec set to the script's file, 1 for a
+// cancel (also when the script has none left).
+int16_t test_seam_answer_file_open(FILE_SPEC& spec);
 
 // Called when a question shown for real has closed: forgets a held answer it did not use.
 void test_seam_question_closed();

@@ -4,6 +4,7 @@
 
 #include "engine/app_state.h"
 #include "files/config_file.h"
+#include "ui/help_client.h"
 #include "ui/prompts.h"
 #include "ui/setup_dialog.h"
 #include "ui/ui_state.h"
@@ -157,7 +158,16 @@ void clamp_thresholds(ups_status& ups) {
             static_cast<int16_t>(clamped(ups.thresholds[alarm].value, ranges[alarm]));
 }
 
+namespace {
+
+int32_t thresholds_dialog_handler(WINDOW dlg, EVENT* ev) {
+    help_follow_window(dlg, *ev, HELP_TOPIC_THRESHOLDS, DLG_THRESHOLDS);
+    return view_dialog_handler<fill_controls, on_control>(dlg, ev);
+}
+
+} // namespace
+
 bool run_thresholds_dialog() {
-    return wyn_dlg_create_res(WT_MODAL_DLG, DLG_THRESHOLDS, EM_ALL,
-                              view_dialog_handler<fill_controls, on_control>, 0) != nullptr;
+    return wyn_dlg_create_res(WT_MODAL_DLG, DLG_THRESHOLDS, EM_ALL, thresholds_dialog_handler, 0) !=
+           nullptr;
 }
