@@ -46,8 +46,8 @@ Outcome in_objclick(HELP_INFO help, WINDOW win, const EVENT& ev) {
     switch (ev.type) {
     case E_MOUSE_MOVE: {
         PNT where = ev.v.mouse.where;
-        auto* screen = reinterpret_cast<WINDOW>(wynk_vobj_get_attr(nullptr, ATTR_SCREEN_WINDOW));
-        wynk_vobj_translate_points(win, screen, &where, 1);
+        // The toolkit names the screen's coordinates by no window at all.
+        wynk_vobj_translate_points(win, nullptr, &where, 1);
         help->last_pointer = where;
         return {};
     }
