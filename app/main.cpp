@@ -5,6 +5,7 @@
 
 #include <string>
 #include <wyn/app.h>
+#include <wyn/text.h>
 
 namespace {
 
@@ -44,6 +45,9 @@ int main(int argc, char** argv) {
     startup.show_cmd = kShowNormal;
     startup.argc = argc;
     startup.fatal_return = after_fatal_error;
+    // Window and dialog definitions make their text views through the text edit library.
+    startup.tx_create_def = wynv_tx_create_def;
+    startup.tx_get_tx = wynv_tx_get_tx;
     if (!wynwi_Begin(&startup)) return 0;
     if (wynwi_Init(&startup)) voltsentry_main(argc, argv, directory);
     wynwi_End();

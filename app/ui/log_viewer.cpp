@@ -5,6 +5,7 @@
 #include "engine/app_state.h"
 #include "table/table.h"
 #include "ui/help_client.h"
+#include "ui/font_holder.h"
 #include "ui/log_viewer_print.h"
 #include "ui/log_viewer_window.h"
 #include "ui/status_draw.h"
@@ -31,13 +32,6 @@ constexpr int32_t kWidths[] = {9, 9, 17, 7, 4, 6, 5, 12};
 constexpr const char* kTableProps[] = {"Continuous Log File", "INVISIBLE=FALSE", "NOHORZSCROLL=TRUE",
                                        "NOVERTSCROLL=FALSE",  "POS=10,10",       "SIZE=630,354"};
 
-struct font_deleter {
-    void operator()(FONT font) const {
-        if (wyn_font_is_valid(font)) wyn_font_destroy(font);
-    }
-};
-using font_ptr = std::unique_ptr<std::remove_pointer_t<FONT>, font_deleter>;
-
 struct log_window {
     WINDOW win = nullptr;
     WINDOW table = nullptr;
@@ -63,15 +57,6 @@ const char* log_line(WINDOW, table_model*, int32_t line, int16_t*) {
     return g_log->reader->line(line, g_log->temperature_unit).c_str();
 }
 
-font_ptr make_table_font() {
-    font_ptr font(wyn_font_create());
-    if (!font) return font;
-    wyn_font_set_family(font.get(), "fixed");
-    wyn_font_set_style(font.get(), 0);
-    wyn_font_set_size(font.get(), 8);
-    return font;
-}
-
 void set_up_table(log_window& v) {
     table_properties props;
     if (!table_get_properties(v.table, &props)) return;
@@ -93,7 +78,7 @@ void on_create(WINDOW win) {
     set_log_command(false);
     status_maximize_frame();
     working_copy_take();
-    v.font = make_table_font();
+    v.font = make_plain_font("fixed", 8);
     if (v.table) set_up_table(v);
     if (::access(LOG_WORK_FILE, F_OK) != 0) {
         v.no_data = true;

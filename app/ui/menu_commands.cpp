@@ -5,6 +5,7 @@
 #include "engine/poll_cycle.h"
 #include "engine/report.h"
 #include "ui/alarm_logging_dialog.h"
+#include "ui/alert_viewer.h"
 #include "ui/history_graph.h"
 #include "ui/log_viewer.h"
 #include "ui/phone_dialog.h"
@@ -88,8 +89,13 @@ void dispatch_menu_command(WINDOW, int16_t tag) {
     case CMD_CANCEL_SELF_TEST:
         cancel_selftest_schedule();
         break;
-    // The alert log viewers come with the text edit library; the
-    // pop-up menus' own ids and the rest of the range do nothing.
+    case CMD_VIEW_ALERT_LOG:
+        open_window(open_alert_log(0));
+        break;
+    case CMD_VIEW_NETWORK_ALERT_LOG:
+        open_window(open_alert_log(1));
+        break;
+    // The pop-up menus' own ids and the rest of the range do nothing.
     default:
         break;
     }

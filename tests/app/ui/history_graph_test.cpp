@@ -2,6 +2,7 @@
 // person would (today chosen at opening, all days, the battery graph, paging, the menu item).
 #include "app/ui/history_graph_support.h"
 #include "app/ui/status_support.h"
+#include "app/ui/viewer_test_support.h"
 #include "common/scoped_env.h"
 #include "tools/process_support.h"
 
@@ -93,19 +94,9 @@ TEST_F(graph_draw_test, eighty_eight_records_give_two_label_pairs_and_87_one) {
 }
 
 // The window from its resource, opened over a data log of yesterday and today.
-class graph_window_test : public status_window_test {
+class graph_window_test : public viewer_window_test {
   protected:
-    void SetUp() override {
-        status_window_test::SetUp();
-        ASSERT_NE(getcwd(cwd_, sizeof cwd_), nullptr);
-        ASSERT_EQ(chdir(dir_.path().c_str()), 0);
-    }
-    void TearDown() override {
-        if (WINDOW win = history_graph_window()) wyn_vobj_destroy(win);
-        pump();
-        EXPECT_EQ(chdir(cwd_), 0);
-        status_window_test::TearDown();
-    }
+    graph_window_test() : viewer_window_test(history_graph_window) {}
     // Yesterday's records, then today's.
     void write_log(int yesterday, int today) {
         const time_t now = app_now();
@@ -150,8 +141,6 @@ class graph_window_test : public status_window_test {
     }
     const graph_view& view() const { return *history_graph_view(); }
 
-    temp_dir dir_;
-    char cwd_[4096] = {};
     std::string today_;
 };
 

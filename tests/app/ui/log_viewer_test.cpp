@@ -3,7 +3,7 @@
 #include "app/ui/history_graph_support.h"
 #include "app/ui/log_viewer_support.h"
 #include "app/ui/log_viewer_window_support.h"
-#include "app/ui/status_support.h"
+#include "app/ui/viewer_test_support.h"
 #include "common/scoped_env.h"
 #include "tools/process_support.h"
 
@@ -20,19 +20,9 @@
 
 namespace {
 
-class log_viewer_test : public status_window_test {
+class log_viewer_test : public viewer_window_test {
   protected:
-    void SetUp() override {
-        status_window_test::SetUp();
-        ASSERT_NE(getcwd(cwd_, sizeof cwd_), nullptr);
-        ASSERT_EQ(chdir(dir_.path().c_str()), 0);
-    }
-    void TearDown() override {
-        if (WINDOW win = continuous_log_window()) wyn_vobj_destroy(win);
-        pump();
-        EXPECT_EQ(chdir(cwd_), 0);
-        status_window_test::TearDown();
-    }
+    log_viewer_test() : viewer_window_test(continuous_log_window) {}
     void write_log(const std::string& records) {
         std::ofstream(dir_.file("norva.dat"), std::ios::binary) << records;
     }
@@ -53,9 +43,6 @@ class log_viewer_test : public status_window_test {
         return menu_item_enabled(task_window(), CMD_VIEW_CONTINUOUS_LOG);
     }
     static void click(int16_t id) { click_control(continuous_log_window(), id); }
-
-    temp_dir dir_;
-    char cwd_[4096] = {};
 };
 
 TEST_F(log_viewer_test, shows_each_record_as_its_view_line_and_cleans_up_on_close) {

@@ -8,8 +8,12 @@
 
 #include <cstring>
 #include <wyn/attr.h>
+#include <wyn/text.h>
 
 void status_window_test::SetUp() {
+    // Windows that hold text views get them from the text edit library, as in the program.
+    startup_.tx_create_def = wynv_tx_create_def;
+    startup_.tx_get_tx = wynv_tx_get_tx;
     ToolkitTest::SetUp();
     startApp();
     g_app = &app_;

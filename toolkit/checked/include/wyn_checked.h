@@ -18,5 +18,6 @@
 #include <wyn/checked/pict.h>
 #include <wyn/checked/print.h>
 #include <wyn/checked/sbar.h>
+#include <wyn/checked/text.h>
 #include <wyn/checked/util.h>
 #include <wyn/checked/win.h>
