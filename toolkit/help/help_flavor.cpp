@@ -35,8 +35,15 @@ constexpr int32_t kDefaultMenuAssocs[][2] = {{32451, 32020}, {32455, 32001}, {32
                                              {32457, 32021}, {32458, 32023}, {32459, 32007}};
 
 // The process's flavor record and the help files it has open. It lives as long as the toolkit,
-// so a toolkit begun again starts without a flavor.
+// so a toolkit begun again starts without a flavor; files still open then go with it.
 struct Flavor {
+    Flavor() = default;
+    Flavor(const Flavor&) = delete;
+    Flavor& operator=(const Flavor&) = delete;
+    ~Flavor() {
+        for (HELP_INFO help : open_files) delete help;
+    }
+
     int16_t initialized = 0;
     int16_t open_count = 0;
     char extension[8] = {};
@@ -54,7 +61,6 @@ Flavor* flavor() {
 Flavor* filled_flavor() {
     Flavor* f = flavor();
     if (!f || f->initialized) return f;
-    f->open_files.clear();
     std::snprintf(f->extension, sizeof f->extension, "%s", ".hlp");
     f->flavor = HELP_FLAVOR_NATIVE;
     f->initialized = 1;

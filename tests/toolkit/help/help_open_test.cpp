@@ -155,3 +155,12 @@ TEST(help_change_extension, the_extension_after_the_last_separator_is_replaced) 
     std::snprintf(longest, sizeof longest, "%s", name.c_str());
     EXPECT_EQ(std::string(helpu_change_extension(longest, out, ".hlp")).size(), 255u);
 }
+
+TEST_F(HelpOpen, a_file_left_open_goes_with_the_toolkit) {
+    // The sanitizers' leak check is what watches this one.
+    write("norva.hlp");
+    const FILE_SPEC fs = spec(scratch_, "norva");
+    HELP_INFO help = wynv_help_open_helpfile(&fs, 0);
+    ASSERT_NE(help, nullptr);
+    wynv_help_set_menu_assoc(help, nullptr, 100, 5, 0);
+}
