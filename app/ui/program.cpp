@@ -92,13 +92,14 @@ std::string xdg_directory(const char* variable, const char* fallback) {
     return home.empty() ? "" : home + "/" + fallback;
 }
 
-// The help library looks through HELP, split at ";", for the help file.
+// The help library looks through HELP, split at ";" (or ":", as Linux lists are), for the help
+// file; directory is added at its end unless it is there already.
 void add_to_help_path(const std::string& directory) {
     const char* help = std::getenv("HELP");
     std::string list = help ? help : "";
     size_t start = 0;
     while (start <= list.size()) {
-        const size_t end = std::min(list.find(';', start), list.size());
+        const size_t end = std::min(list.find_first_of(";:", start), list.size());
         if (list.compare(start, end - start, directory) == 0) return;
         start = end + 1;
     }

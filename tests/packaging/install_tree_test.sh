@@ -81,6 +81,17 @@ grep -qx 'exit 0' "$scratch/log" || fail "the installed program did not end clea
     fail "the installed program did not keep its files in ~/.local/share/voltsentry"
 [ -z "$(find "$prefix" -name 'norva.*' ! -name 'norva.hlp' ! -name 'norva.csa' \
     ! -name 'norva.cfg.example')" ] || fail "the installed program wrote files beside itself"
+# Configured for a port that does not exist (never a real one), it finds its help file.
+if [ -f "$prefix/share/voltsentry/norva.hlp" ]; then
+    sed "s|^UPS port:COM1|UPS port:$scratch/no-port|" "$prefix/share/voltsentry/norva.cfg.example" \
+        >"$home/.local/share/voltsentry/norva.cfg"
+    printf 'command 32462\ncommand 1008\n' >"$scratch/script"
+    QT_QPA_PLATFORM=offscreen HOME=$home XDG_DATA_HOME= VOLTSENTRY_TEST_SCRIPT=$scratch/script \
+        VOLTSENTRY_TEST_LOG=$scratch/log WYN_HELP_TRACE=$scratch/help "$prefix/bin/voltsentry" \
+        /NOPNP >"$scratch/run.out" 2>&1 || fail "the installed program failed: $(cat "$scratch/run.out")"
+    grep -qx "contents $prefix/share/voltsentry/norva.hlp" "$scratch/help" ||
+        fail "the installed program did not find its help file: $(cat "$scratch/help" 2>&1)"
+fi
 HOME=$home XDG_CONFIG_HOME= "$prefix/bin/voltsentry" --autostart on >/dev/null ||
     fail "the installed program could not write its autostart entry"
 desktop-file-validate "$home/.config/autostart/voltsentry.desktop" ||
