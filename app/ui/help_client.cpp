@@ -112,7 +112,10 @@ void help_client::apply(const help_pending_entry& entry) {
     switch (entry.kind) {
     case HELP_ASSOC_WINDOW:
         // The program's own topic is set last, so it stands whatever the file says.
-        if (entry.res_id > 0) wyn_help_assoc_all(help_, entry.object, entry.res_id, nullptr);
+        if (entry.res_id > 0) {
+            wyn_help_assoc_all(help_, entry.object, entry.res_id, nullptr);
+            if (entry.topic == 0) break;
+        }
         wyn_help_set_win_assoc(help_, entry.object, entry.topic, 0);
         break;
     case HELP_ASSOC_CONTROL:
@@ -192,7 +195,7 @@ void help_forget_window(WINDOW win) {
 }
 
 void help_follow_window(WINDOW win, const EVENT& ev, int32_t topic, int32_t res_id) {
-    if (ev.type == E_CREATE && topic != 0)
+    if (ev.type == E_CREATE)
         help_add_assoc(win, 0, topic, HELP_ASSOC_WINDOW, res_id);
     else if (ev.type == E_DESTROY)
         help_forget_window(win);

@@ -74,7 +74,8 @@ class help_client {
     // Registers topic for object (kind 1), its control id (kind 2) or its menu item tag id
     // (kind 3): at once while the help file is open, else in the pending array's next free slot
     // (growing it by kGrowth slots when full). res_id, for a window or dialog, also binds what
-    // the association file gives it and its controls once the file is open.
+    // the association file gives it and its controls once the file is open; with res_id, topic 0
+    // leaves the window's own topic to the file.
     void add_assoc(WINDOW object, int32_t id, int32_t topic, int16_t kind, int32_t res_id = 0);
 
     // While no help file is open, empties the pending slots of win so that a destroyed window
@@ -126,6 +127,6 @@ void help_add_assoc(WINDOW object, int32_t id, int32_t topic, int16_t kind, int3
 // help_client::forget_window of the program's client.
 void help_forget_window(WINDOW win);
 
-// For a window's or dialog's handler, first thing: at its E_CREATE registers topic for it (none
-// when topic is 0) with its resource res_id, and at its E_DESTROY forgets it.
+// For a window's or dialog's handler, first thing: at its E_CREATE registers topic (0: the
+// association file's) for it and its resource res_id, and at its E_DESTROY forgets it.
 void help_follow_window(WINDOW win, const EVENT& ev, int32_t topic, int32_t res_id);

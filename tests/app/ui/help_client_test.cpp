@@ -11,6 +11,7 @@
 #include <fstream>
 #include <string>
 #include <vector>
+#include <wyn/checked/dlg.h>
 #include <wyn/checked/win.h>
 
 namespace {
@@ -119,6 +120,24 @@ TEST_F(help_client_test, opening_replays_the_slots_in_order_and_later_registrati
     EXPECT_EQ(wyn_help_get_win_assoc(help, later), 10);
     EXPECT_TRUE(client().pending().empty());
     EXPECT_TRUE(reported_ids().empty());
+}
+
+TEST_F(help_client_test,
+       the_association_file_binds_dialogs_and_controls_under_the_programs_topics) {
+    std::ofstream(dir_.file("norva.csa")) << "D 117 0 200\nC 6 117 216\nD 103 0 999\n";
+    WINDOW modem = wyn_dlg_create_res(WT_MODELESS_DLG, 117, EM_ALL, record_event, 0);
+    WINDOW thresholds = wyn_dlg_create_res(WT_MODELESS_DLG, 103, EM_ALL, record_event, 0);
+    ASSERT_TRUE(modem && thresholds);
+    help_add_assoc(modem, 0, 0, HELP_ASSOC_WINDOW, 117);
+    help_add_assoc(thresholds, 0, 107, HELP_ASSOC_WINDOW, 103);
+    write_help_file();
+    HELP_INFO help = help_get_info();
+    ASSERT_NE(help, nullptr);
+    EXPECT_EQ(wyn_help_get_win_assoc(help, modem), 200) << "topic 0 leaves it to the file";
+    EXPECT_EQ(wyn_help_get_win_assoc(help, wyn_win_get_ctl(modem, 6)), 216);
+    EXPECT_EQ(wyn_help_get_win_assoc(help, thresholds), 107);
+    wyn_vobj_destroy(modem);
+    wyn_vobj_destroy(thresholds);
 }
 
 TEST_F(help_client_test, the_file_dialog_asks_again_until_a_file_opens) {

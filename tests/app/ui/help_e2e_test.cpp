@@ -76,10 +76,12 @@ TEST_F(help_program, contents_in_the_help_menu_shows_the_contents_topic) {
     EXPECT_EQ(prompts(), 0) << "the file beside the program is found";
 }
 
-TEST_F(help_program, f1_in_the_thresholds_dialog_shows_its_topic) {
+TEST_F(help_program, f1_in_the_thresholds_dialog_shows_its_topic_and_its_buttons) {
     give_help_file("norva.hlp");
-    run({"command 1016", "key 0 f1", "press 2"});
+    // The association file gives the "Defaults" button a topic of its own.
+    run({"command 1016", "key 0 f1", "key 24 f1", "press 2"});
     EXPECT_EQ(trace_lines("shown 107 ").size(), 1u);
+    EXPECT_EQ(trace_lines("shown 230 ").size(), 1u);
     EXPECT_TRUE(trace_lines("shown 32006 ").empty());
 }
 
