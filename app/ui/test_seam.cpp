@@ -26,6 +26,7 @@
 #include <wyn/checked/errmsg.h>
 #include <wyn/checked/list.h>
 #include <wyn/checked/sbar.h>
+#include <wyn/checked/text.h>
 #include <wyn/checked/util.h>
 #include <wyn/checked/win.h>
 
@@ -391,6 +392,25 @@ void inspect(WINDOW ctl, const step& st) {
     test_seam_log("control", line);
 }
 
+// A text view is inspected as a control whose value is its paragraph count and whose text is its
+// first paragraph; each paragraph then follows on a line of its own.
+void inspect_text(TX tx, const step& st) {
+    const int32_t count = wyn_tx_get_num_pars(tx);
+    char first[256] = "";
+    if (count > 0) wyn_tx_copy_line(tx, 0, 0, first, sizeof first);
+    const uint16_t attr = wyn_tx_get_attr(tx);
+    char line[400];
+    std::snprintf(line, sizeof line, "%d enabled %d shown %d checked 0 value %d text %s", st.control,
+                  (attr & TX_DISABLED) ? 0 : 1, (attr & TX_INVISIBLE) ? 0 : 1, count, first);
+    test_seam_log("control", line);
+    for (int32_t par = 0; par < count; ++par) {
+        char text[256] = "";
+        wyn_tx_copy_line(tx, uint16_t(par), 0, text, sizeof text);
+        std::snprintf(line, sizeof line, "%d %d %s", st.control, par, text);
+        test_seam_log("paragraph", line);
+    }
+}
+
 // F1 in a dialog, as the window system turns it into a help request for the object with the
 // focus: the control named (with id 0 the dialog's focused control, else the dialog itself).
 void press_help_key(WINDOW dialog, WINDOW target) {
@@ -438,6 +458,12 @@ void run_step(WINDOW dialog, const step& st) {
         return;
     }
     WINDOW ctl = wyn_win_get_ctl(dialog, st.control);
+    if (!ctl && st.kind == step_kind::inspect) {
+        if (TX tx = wyn_tx_get_tx(dialog, st.control)) {
+            inspect_text(tx, st);
+            return;
+        }
+    }
     if (!ctl) {
         step_error(st, "not in this dialog");
         return;

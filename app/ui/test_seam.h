@@ -10,7 +10,9 @@
 //   "message <text>"   a text went to the message panel (an empty one clears it)
 //   "control <id> enabled <0|1> shown <0|1> checked <0|1> value <n> text <text>"  what an
 //                      "inspect" step saw: the bar's position or the list's selected index (-1
-//                      for none) as value, the selected entry or the control's title as text
+//                      for none) as value, the selected entry or the control's title as text;
+//                      for a text view its paragraph count and its first paragraph
+//   "paragraph <id> <n> <text>"  after a text view's "control" line, its paragraph n (from 0)
 //   "file-open <prompt>"  a file-open dialog was posted (scripted: answered by a "file" line)
 //   "script-error <line or what>"  a script line that could not be read or carried out
 //   "exit <status>"    the program is about to leave

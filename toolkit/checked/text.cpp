@@ -57,6 +57,8 @@ CHECKED(kTx, wyn_tx_clear, (TX tx),
         text_edit(c, tx), FALSE, wynv_tx_clear, (tx))
 CHECKED(kTx, wyn_tx_add_par, (TX tx, const char* text),
         text_edit(c, tx) && c.given(text, WYN_MSG_NULL_POINTER), FALSE, append_par, (tx, text))
+CHECKED(kTx, wyn_tx_get_attr, (TX tx),
+        text_edit(c, tx), uint16_t(0), wynv_tx_get_attr, (tx))
 CHECKED(kTx, wyn_tx_get_num_pars, (TX tx),
         text_edit(c, tx), uint16_t(0), wynv_tx_get_num_pars, (tx))
 CHECKED(kTx, wyn_tx_get_first_line, (TX tx),

@@ -14,6 +14,8 @@ void wyn_tx_set_font(TX tx, FONT font);
 BOOLEAN wyn_tx_clear(TX tx);
 /* Appends a paragraph holding text (not null); FALSE when it could not be added. */
 BOOLEAN wyn_tx_add_par(TX tx, const char* text);
+/* The attributes (TX_*). */
+uint16_t wyn_tx_get_attr(TX tx);
 /* The paragraph count. */
 uint16_t wyn_tx_get_num_pars(TX tx);
 /* The first visible line counted from the top of the text. */
