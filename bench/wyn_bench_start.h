@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <wyn/app.h>
 #include <wyn/attr.h>
+#include <wyn/text.h>
 
 // The program's application configuration.
 inline WYN_APP_CONFIG* bench_app_config() {
@@ -23,6 +24,9 @@ inline bool bench_begin_toolkit(benchmark::State& state) {
     startup = WYN_STARTUP{};
     startup.version = &version;
     startup.cmd_line = "";
+    // Window definitions make their text views through the text edit library, as in the program.
+    startup.tx_create_def = wynv_tx_create_def;
+    startup.tx_get_tx = wynv_tx_get_tx;
     if (!wynwi_Begin(&startup) || !wynwi_Init(&startup)) {
         state.SkipWithError("the toolkit did not start");
         return false;
