@@ -135,7 +135,7 @@ TEST_F(WindowFields, PerWindowAttributeNeedsAWindow) {
 
 namespace {
 
-void* text_edit_of(WINDOW win) {
+void* text_edit_of(WINDOW win, int32_t) {
     return win;
 }
 
