@@ -7,9 +7,11 @@
 
 #include "ui/help_client.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 #include <wyn/checked/dlg.h>
 #include <wyn/checked/win.h>
@@ -17,7 +19,8 @@
 namespace {
 
 // The dialogs the client posted, and the files a file-open dialog answers with in turn ("" for
-// a cancel).
+// a cancel, kNoDialog for a dialog that cannot be shown).
+constexpr char kNoDialog[] = "<no dialog>";
 struct dialog_seen {
     dm_kind kind;
     std::string text;
@@ -25,13 +28,24 @@ struct dialog_seen {
 std::vector<dialog_seen> dialogs;
 std::vector<std::string> choices;
 
+// When set, F1 is pressed on it while the next file-open dialog is up.
+WINDOW help_while_asking = nullptr;
+
 int answer(const dm_request& request, char* reply, size_t size) {
     dialogs.push_back({request.kind, request.text ? request.text : ""});
     if (request.kind != dm_kind::file_open) return 0;
+    if (WINDOW win = std::exchange(help_while_asking, nullptr)) {
+        EVENT help{};
+        help.type = E_HELP;
+        help.v.help.obj = win;
+        wyn_win_dispatch_event(win, &help);
+    }
     if (choices.empty()) return 0;
-    std::snprintf(reply, size, "%s", choices.front().c_str());
+    const std::string choice = choices.front();
     choices.erase(choices.begin());
-    return reply[0] ? 1 : 0;
+    if (choice == kNoDialog) return -1;
+    std::snprintf(reply, size, "%s", choice.c_str());
+    return choice.empty() ? 0 : 1;
 }
 
 // Registers topic 500 for itself at its creation and forgets itself at its destruction.
@@ -47,6 +61,7 @@ class help_client_test : public ToolkitTest {
         startApp();
         dialogs.clear();
         choices.clear();
+        help_while_asking = nullptr;
         dm_set_responder(answer);
         std::filesystem::current_path(dir_.path());
     }
@@ -175,11 +190,27 @@ TEST_F(help_client_test, without_a_file_the_hook_passes_events_on_and_a_cancel_p
     EVENT help{};
     help.type = E_HELP;
     help.v.help.obj = win;
+    // F1 while the file dialog is up asks for no second one.
+    help_while_asking = win;
     wyn_win_dispatch_event(win, &help);
     ASSERT_EQ(dialogs.size(), 1u);
     EXPECT_EQ(dialogs[0].kind, dm_kind::file_open);
     EXPECT_EQ(types_for(win).back(), E_HELP) << "the cancelled request reached the window";
-    EXPECT_EQ(help_get_info(), nullptr);
+    // The dialog's own request went to the task window under the dialog's topic, and on.
+    auto task = reinterpret_cast<WINDOW>(wyn_vobj_get_attr(nullptr, ATTR_TASK_WINDOW));
+    const auto asked = std::find_if(seen_events().begin(), seen_events().end(), [&](auto& s) {
+        return s.win == task && s.ev.type == E_HELP && s.ev.v.help.tid == 32030;
+    });
+    EXPECT_NE(asked, seen_events().end());
+
+    // A file dialog that cannot be shown would fail again at once: asking ends there, and says so.
+    choices = {kNoDialog};
+    testing::internal::CaptureStderr();
+    wyn_win_dispatch_event(win, &help);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("file dialog could not be shown"),
+              std::string::npos);
+    EXPECT_EQ(dialogs.size(), 2u);
+    EXPECT_EQ(client().info(), nullptr);
 }
 
 TEST_F(help_client_test, closing_the_file_the_hook_holds_lets_later_events_through_untouched) {
