@@ -30,15 +30,15 @@ bool opens_help(const EVENT& ev) {
 
 void help_client::ensure_open() {
     if (help_ || asking_) return;
-    FILE_SPEC spec{};
+    FILE_SPEC help_file{};
     // Without a default directory the library finds nothing beside it and searches on.
-    wyn_fsys_get_default_dir(&spec.dir);
-    std::snprintf(spec.name, sizeof spec.name, "%s", kHelpFileName);
-    help_ = wyn_help_open_helpfile(&spec, 0);
+    wyn_fsys_get_default_dir(&help_file.dir);
+    std::snprintf(help_file.name, sizeof help_file.name, "%s", kHelpFileName);
+    help_ = wyn_help_open_helpfile(&help_file, 0);
     // The dialog runs its own event loop, in which F1 asks for help on the dialog itself.
     asking_ = true;
     while (!help_) {
-        const int16_t result = ask_for_file(spec);
+        const int16_t result = ask_for_file(help_file);
         if (result == 1) break;
         if (result == 0) {
             // Asking again would fail again, for ever.
@@ -46,15 +46,15 @@ void help_client::ensure_open() {
             std::fprintf(stderr, "voltsentry: help: the file dialog could not be shown\n");
             break;
         }
-        if (wyn_fsys_get_file_attr(&spec, WYN_FATTR_READABLE) != TRUE) {
+        if (wyn_fsys_get_file_attr(&help_file, WYN_FATTR_READABLE) != TRUE) {
             ui_error(kUnreadable);
             continue;
         }
-        if (wyn_fsys_get_file_attr(&spec, WYN_FATTR_IS_DIR) == TRUE) {
+        if (wyn_fsys_get_file_attr(&help_file, WYN_FATTR_IS_DIR) == TRUE) {
             ui_error(kInvalid);
             continue;
         }
-        help_ = wyn_help_open_helpfile(&spec, 0);
+        help_ = wyn_help_open_helpfile(&help_file, 0);
         if (!help_) ui_note(kInvalid);
     }
     asking_ = false;
@@ -66,10 +66,10 @@ void help_client::ensure_open() {
         if (entry.object) apply(entry);
 }
 
-int16_t help_client::ask_for_file(FILE_SPEC& spec) {
+int16_t help_client::ask_for_file(FILE_SPEC& help_file) {
     test_seam_log("file-open", kFindPrompt);
-    if (test_seam_scripted()) return test_seam_answer_file_open(spec);
-    return wyn_dm_post_file_open(&spec, kFindPrompt);
+    if (test_seam_scripted()) return test_seam_answer_file_open(help_file);
+    return wyn_dm_post_file_open(&help_file, kFindPrompt);
 }
 
 BOOLEAN help_client::on_event(void* hook_value, WINDOW win, EVENT* ev) {
@@ -108,6 +108,16 @@ void help_client::release_pending() {
     next_free_ = -1;
 }
 
+// The association file binds menu items of a window's menu bar: the window is presented with a
+// definition that names only that bar, which the library walks item by item.
+void help_client::bind_menu_bar(WINDOW win, int32_t menu_id) {
+    WIN_DEF def[2] = {};
+    def[0].type = wyn_vobj_get_type(win);
+    def[0].menu_or_id = static_cast<uint32_t>(menu_id);
+    def[1].type = WT_NONE;
+    wyn_help_assoc_all(help_, win, menu_id, def);
+}
+
 void help_client::apply(const help_pending_entry& entry) {
     switch (entry.kind) {
     case HELP_ASSOC_WINDOW:
@@ -123,6 +133,7 @@ void help_client::apply(const help_pending_entry& entry) {
             wyn_help_set_win_assoc(help_, ctl, entry.topic, 0);
         break;
     case HELP_ASSOC_MENU:
+        if (entry.res_id > 0) bind_menu_bar(entry.object, entry.res_id);
         wyn_help_set_menu_assoc(help_, entry.object, entry.id, entry.topic, 0);
         break;
     default:

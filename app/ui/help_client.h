@@ -34,8 +34,8 @@ struct help_pending_entry {
     int32_t id = 0; // control id or menu tag; 0 for the window itself
     int32_t topic = 0;
     int16_t kind = 0;
-    // The window's or dialog's resource, whose bindings in the association file are applied with
-    // it; 0 for none.
+    // The window's or dialog's resource (for a menu item: its menu bar's), whose bindings in the
+    // association file are applied with it; 0 for none.
     int32_t res_id = 0;
 };
 
@@ -75,7 +75,8 @@ class help_client {
     // (kind 3): at once while the help file is open, else in the pending array's next free slot
     // (growing it by kGrowth slots when full). res_id, for a window or dialog, also binds what
     // the association file gives it and its controls once the file is open; with res_id, topic 0
-    // leaves the window's own topic to the file.
+    // leaves the window's own topic to the file. For a menu item, res_id names the menu bar whose
+    // items the association file binds.
     void add_assoc(WINDOW object, int32_t id, int32_t topic, int16_t kind, int32_t res_id = 0);
 
     // While no help file is open, empties the pending slots of win so that a destroyed window
@@ -89,8 +90,11 @@ class help_client {
   private:
     // Applies one registration to the open help file.
     void apply(const help_pending_entry& entry);
-    // Lets the user pick a help file: 2 chosen (spec updated), 1 cancelled, 0 no dialog.
-    static int16_t ask_for_file(FILE_SPEC& spec);
+    // Binds the items of win's menu bar menu_id that the association file names.
+    void bind_menu_bar(WINDOW win, int32_t menu_id);
+    // Lets the user pick a help file: 2 chosen (its name put in the file's place), 1 cancelled,
+    // 0 no dialog.
+    static int16_t ask_for_file(FILE_SPEC& help_file);
     void release_pending();
 
     HELP_INFO help_ = nullptr;

@@ -3,6 +3,7 @@
 
 #include "engine/app_state.h"
 #include "files/clock.h"
+#include "ui/help_client.h"
 #include "ui/status_draw.h"
 #include "ui/ui_state.h"
 
@@ -127,6 +128,7 @@ void message_panel_draw(WINDOW win, bool partial) {
 }
 
 int32_t alarm_popup_handler(WINDOW win, EVENT* ev) {
+    help_follow_window(win, *ev, 0, DLG_ALARM_POPUP);
     switch (ev->type) {
     case E_CREATE:
         g_ui.alarm_popup = win;

@@ -7,6 +7,7 @@
 #include "engine/report.h"
 #include "engine/serial_io.h"
 #include "files/config_file.h"
+#include "ui/help_client.h"
 #include "ui/poll_errors.h"
 #include "ui/prompts.h"
 #include "ui/status_draw.h"
@@ -70,6 +71,8 @@ WINDOW create_status_window(WINDOW task) {
 }
 
 int32_t status_window_handler(WINDOW win, EVENT* ev) {
+    // The status window's topic and its controls' come from the association file.
+    help_follow_window(win, *ev, 0, WIN_STATUS);
     switch (ev->type) {
     case E_CREATE:
         if (!g_app) break;

@@ -120,7 +120,7 @@ void on_create(WINDOW task) {
     enable_menu_item(task, MENU_HELP, true);
     // Help opens its file only when first asked; the set-up dialog below may ask already.
     help_install_hook();
-    help_add_assoc(task, MENU_HELP, HELP_TOPIC_INDEX, HELP_ASSOC_MENU);
+    help_add_assoc(task, MENU_HELP, HELP_TOPIC_INDEX, HELP_ASSOC_MENU, MENU_MAIN);
     uint8_t setup_done = 1;
     g_app = nullptr;
     g_pnp_search = 1;

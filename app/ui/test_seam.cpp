@@ -701,7 +701,7 @@ bool test_seam_hold_next_answer() {
     return true;
 }
 
-int16_t test_seam_answer_file_open(FILE_SPEC& spec) {
+int16_t test_seam_answer_file_open(FILE_SPEC& file) {
     seam_state& s = seam();
     if (s.files.empty()) return 1;
     const std::optional<std::string> path = std::move(s.files.front());
@@ -722,7 +722,7 @@ int16_t test_seam_answer_file_open(FILE_SPEC& spec) {
     const size_t dot = name.rfind('.');
     if (dot != std::string::npos && dot > 0)
         std::snprintf(chosen.type, sizeof chosen.type, "%s", name.c_str() + dot + 1);
-    spec = chosen;
+    file = chosen;
     return 2;
 }
 

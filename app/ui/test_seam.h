@@ -88,9 +88,9 @@ void test_seam_log(const char* kind, const char* text);
 // caller then shows the question for real. False otherwise, and nothing is taken.
 bool test_seam_hold_next_answer();
 
-// The scripted answer of the next file-open dialog: 2 with spec set to the script's file, 1 for a
+// The scripted answer of the next file-open dialog: 2 with file set to the script's file, 1 for a
 // cancel (also when the script has none left).
-int16_t test_seam_answer_file_open(FILE_SPEC& spec);
+int16_t test_seam_answer_file_open(FILE_SPEC& file);
 
 // Called when a question shown for real has closed: forgets a held answer it did not use.
 void test_seam_question_closed();

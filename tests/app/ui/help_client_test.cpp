@@ -155,6 +155,20 @@ TEST_F(help_client_test,
     wyn_vobj_destroy(thresholds);
 }
 
+TEST_F(help_client_test, the_association_file_binds_the_items_of_the_task_windows_menu_bar) {
+    std::ofstream(dir_.file("norva.csa")) << "M 1025 0 112\nM 1015 1000 95\nM 1016 999 7\n";
+    WINDOW task = reinterpret_cast<WINDOW>(wyn_vobj_get_attr(nullptr, ATTR_TASK_WINDOW));
+    ASSERT_NE(task, nullptr);
+    help_add_assoc(task, 32450, 32001, HELP_ASSOC_MENU, 1000);
+    write_help_file();
+    HELP_INFO help = help_get_info();
+    ASSERT_NE(help, nullptr);
+    EXPECT_EQ(wyn_help_get_menu_assoc(help, task, 1025), 112) << "any window's entry";
+    EXPECT_EQ(wyn_help_get_menu_assoc(help, task, 1015), 95) << "the bar's own entry";
+    EXPECT_EQ(wyn_help_get_menu_assoc(help, task, 1016), 0) << "another bar's entry";
+    EXPECT_EQ(wyn_help_get_menu_assoc(help, task, 32450), 32001);
+}
+
 TEST_F(help_client_test, the_file_dialog_asks_again_until_a_file_opens) {
     std::filesystem::create_directory(dir_.file("folder"));
     std::ofstream(dir_.file("notes.txt")) << "not help\n";

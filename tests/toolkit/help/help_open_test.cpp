@@ -159,7 +159,7 @@ TEST(help_change_extension, the_extension_after_the_last_separator_is_replaced) 
 TEST_F(HelpOpen, a_file_left_open_goes_with_the_toolkit) {
     // The sanitizers' leak check is what watches this one.
     write("norva.hlp");
-    const FILE_SPEC fs = spec(scratch_, "norva");
+    const FILE_SPEC fs = file_spec(scratch_, "norva");
     HELP_INFO help = wynv_help_open_helpfile(&fs, 0);
     ASSERT_NE(help, nullptr);
     wynv_help_set_menu_assoc(help, nullptr, 100, 5, 0);

@@ -73,7 +73,7 @@ void HelpTest::set_env(const char* name, std::optional<std::string> value) {
         unsetenv(name);
 }
 
-FILE_SPEC HelpTest::spec(const std::string& dir, const std::string& name) {
+FILE_SPEC HelpTest::file_spec(const std::string& dir, const std::string& name) {
     FILE_SPEC fs{};
     dir.copy(fs.dir.path, sizeof fs.dir.path - 1);
     name.copy(fs.name, sizeof fs.name - 1);
@@ -81,7 +81,7 @@ FILE_SPEC HelpTest::spec(const std::string& dir, const std::string& name) {
 }
 
 HELP_INFO HelpTest::open(const std::string& dir, const std::string& name, uint32_t flags) {
-    const FILE_SPEC fs = spec(dir, name);
+    const FILE_SPEC fs = file_spec(dir, name);
     HELP_INFO help = wynv_help_open_helpfile(&fs, flags);
     if (help) opened_.push_back(help);
     return help;
