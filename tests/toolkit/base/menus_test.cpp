@@ -201,7 +201,8 @@ TEST_F(MenuTest, StandardItemsAskForHelpAndFontsSelectionIsKeptWithTheMenu) {
     menus_command(task_, MENU_TAG_HELP);
     const auto help = events_of(task_, E_HELP);
     ASSERT_EQ(help.size(), 1u);
-    EXPECT_EQ(help[0].v.help.tag, MENU_TAG_HELP);
+    EXPECT_EQ(help[0].v.help.tag, 0) << "help on the focused object, not on the help item";
+    EXPECT_EQ(help[0].v.help.tid, 0);
     EXPECT_TRUE(events_of(task_, E_COMMAND).empty());
 }
 

@@ -234,3 +234,15 @@ TEST_F(HelpEvents, topics_and_searches_go_to_the_viewer_as_its_commands) {
         EXPECT_EQ(c.owner, wynwi_get_utility_hwnd());
     }
 }
+
+TEST_F(HelpEvents, f1_on_an_object_shows_its_own_topic_else_its_windows_else_the_contents) {
+    HELP_INFO help = open(scratch_, "norva");
+    ASSERT_NE(help, nullptr);
+    // F1 asks for help on the focused object with neither tag nor topic.
+    EXPECT_FALSE(reaches(win_, help_request(button_, 0)));
+    wynv_help_set_win_assoc(help, win_, 66);
+    EXPECT_FALSE(reaches(win_, help_request(button_, 0)));
+    wynv_help_set_win_assoc(help, button_, 88);
+    EXPECT_FALSE(reaches(win_, help_request(button_, 0)));
+    EXPECT_EQ(shown(), (std::vector<int32_t>{32006, 66, 88}));
+}

@@ -206,13 +206,14 @@ void install_bar(WINDOW win, WynTaskWindow* frame, const MENU_ITEM* tree) {
     mdi_attach_window_menu(win, bar);
 }
 
+// F1 asks for help on the object with the focus. The request carries no menu tag, so help goes by
+// that object's topic and its windows' rather than by what the help item itself is bound to.
 void send_help(WINDOW win) {
     EVENT ev{};
     ev.type = E_HELP;
     QWidget* focus = QApplication::focusWidget();
     WINDOW focused = focus ? wynwi_hwnd_to_window(focus) : nullptr;
     ev.v.help.obj = focused ? focused : win;
-    ev.v.help.tag = MENU_TAG_HELP;
     wynk_win_dispatch_event(win, &ev);
 }
 
