@@ -65,8 +65,9 @@ WINDOW start() {
     if (!wynwi_Begin(&startup) || !wynwi_Init(&startup)) std::abort();
     wynv_vobj_set_attr(nullptr, ATTR_TASK_RECT, reinterpret_cast<ATTR_VALUE>(&task_rect));
     wynv_vobj_set_attr(nullptr, ATTR_ERROR_HANDLER, reinterpret_cast<ATTR_VALUE>(on_error));
-    if (!wyn::testing::start_application(0, handler, &config)) std::abort();
+    // The hosting mode is read when the library is first used: by the task window's events.
     wynv_vobj_set_attr(nullptr, ATTR_TX_RAW, 1);
+    if (!wyn::testing::start_application(0, handler, &config)) std::abort();
     auto task = reinterpret_cast<WINDOW>(wynk_vobj_get_attr(nullptr, ATTR_TASK_WINDOW));
     const RCT rct{0, 0, 300, 400};
     return wynk_win_create(WT_PLAIN, &rct, "fuzz", 0, task, 0, EM_ALL, handler, 0);
@@ -216,7 +217,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const uint16_t attr = uint16_t((in.byte() | in.byte() << 8) & 0x3FBF);
     TX tx = wynv_tx_create(win, &rct, attr, nullptr, int16_t(in.byte() % 4 ? 0 : in.byte()),
                            uint16_t(in.byte() % 4 ? 0 : in.byte() % 30));
-    if (!tx) std::abort();
+    if (!tx || reinterpret_cast<uintptr_t>(tx) > 16) std::abort(); // raw mode: a slot number
     for (int steps = 0; in.more() && steps < 200; ++steps) {
         step(win, tx, in);
         if (const char* fault = tx::check_consistency(tx)) {
