@@ -229,6 +229,14 @@ ref::~ref() {
     if (slot_ >= s.nslots) return;
     slot& sl = s.slots[slot_];
     if (--sl.locks > 0) return;
+    // A text edit destroyed while an operation on it was under way (from a call-back) is
+    // released only now, so that the operation finds its text where it left it.
+    if (sl.doomed && rec_) {
+        pars_free(*rec_);
+        block_free(rec_->par_handle);
+        wynv_font_destroy(rec_->font);
+        rec_->signature = 0;
+    }
     wynv_gmem_unlock(sl.handle);
     sl.locked = nullptr;
     if (sl.doomed) {
@@ -285,7 +293,6 @@ TX create(WINDOW win, const RCT& rct, uint16_t attr, FONT font, int16_t margin, 
         ref locked = ref::of_slot(n);
         measure_font(*locked, font ? font : wynk_dwin_get_font(draw_win));
         if (!locked->font) {
-            locked->signature = 0;
             s.slots[n].doomed = true;
             if (!s.raw) wynk_vobj_destroy(draw_win);
             return nullptr;
@@ -336,11 +343,6 @@ void destroy_slot(uint32_t n) {
             // Clears its area unless its own window is going away with it.
             if (st().raw) invalidate(*r);
         }
-        pars_free(*r);
-        block_free(r->par_handle);
-        wynv_font_destroy(r->font);
-        r->font = nullptr;
-        r->signature = 0;
         s.slots[n].doomed = true;
     }
     for (uint32_t i = 0; i < s.nhosts; ++i)

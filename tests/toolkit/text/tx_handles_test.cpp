@@ -127,3 +127,13 @@ TEST_F(tx_hosted_focus, TheHostedChildReportsFocusChangesAndKeepsItsState) {
     EXPECT_FALSE(wynv_tx_is_valid(tx_));
     EXPECT_TRUE(reported_ids().empty());
 }
+
+TEST_F(tx_handles, ATextEditDestroyedFromItsOwnCallBackFinishesTheOperationFirst) {
+    ASSERT_TRUE(make());
+    wynv_tx_add_par(tx_, TX_PAR_END, "kept until the edit is over");
+    wynv_tx_set_scroll_callback(tx_, [](TX tx, int32_t, int32_t, int32_t) { wynv_tx_destroy(tx); });
+    EXPECT_TRUE(wynv_tx_append(tx_, 0, " and then some more words to make the paragraph wrap again"));
+    EXPECT_FALSE(wynv_tx_is_valid(tx_));
+    EXPECT_EQ(make(), tx_) << "its slot is free again";
+    EXPECT_TRUE(reported_ids().empty());
+}
