@@ -358,7 +358,10 @@ bool delete_selection(record& r) {
 
 void handle_key(record& r, const EVENT& ev) {
     const uint16_t ch = ev.v.chr.ch;
-    const bool virt = st().key_flag ? ev.v.chr.virtual_key != 0 : (ch == KEY_DEL || ch > 255);
+    // Without attribute 713 a code above 255 counts as a key only when the event says it is
+    // one: this toolkit delivers characters beyond Latin-1, which must be typed, not dropped.
+    const bool virt = st().key_flag ? ev.v.chr.virtual_key != 0
+                                    : ch == KEY_DEL || (ch > 255 && ev.v.chr.virtual_key);
     if (virt && moving_key(ch)) {
         move_caret(r, ch, ev.v.chr.shift != 0);
         return;

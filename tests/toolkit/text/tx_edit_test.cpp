@@ -53,6 +53,15 @@ TEST_F(tx_edit, TypingMakesTheFirstParagraphAndEnterAndBackspaceSplitAndJoin) {
     key(KEY_END, true);
     type("Q");
     EXPECT_EQ(text(), "Q") << "a character replaces the selection";
+    EVENT ev{};
+    ev.type = E_CHAR;
+    ev.v.chr.ch = 0x142;
+    wynk_win_dispatch_event(target(), &ev);
+    EXPECT_EQ(text(), "Q\xC5\x82") << "a character beyond Latin-1 is typed";
+    ev.v.chr.ch = KEY_F1;
+    ev.v.chr.virtual_key = TRUE;
+    wynk_win_dispatch_event(target(), &ev);
+    EXPECT_EQ(text(), "Q\xC5\x82") << "a function key types nothing";
     consistent();
 }
 
