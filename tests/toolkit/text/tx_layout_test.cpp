@@ -50,6 +50,11 @@ TEST_F(tx_layout, WrappedLinesFitTheViewLessTwoPixelsOrTheMargin) {
     wynv_tx_set_attr(tx_, 0);
     EXPECT_EQ(wynv_tx_get_num_lines(tx_), 1) << "without wrap a paragraph is one line";
     consistent();
+    // The check the fuzz target relies on sees a stale layout.
+    tx::ref r(tx_);
+    r->attr = TX_WRAP;
+    EXPECT_STREQ(tx::check_consistency(tx_), "line breaks differ from a fresh layout");
+    r->attr = 0;
 }
 
 TEST_F(tx_layout, TabsGoToTheirStopsAndSpacesAreNeverSplit) {
