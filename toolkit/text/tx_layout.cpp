@@ -420,8 +420,13 @@ bool par_replace(record& r, uint16_t par, uint32_t from, uint32_t to, const char
     std::memmove(t + from + len, t + to, b->length - to + 1);
     std::memcpy(t + from, text, len);
     b->length = new_len;
+    // Lines are broken again from the line where the word around the change starts (layout goes
+    // one line further back): a longer or shorter word can move up to an earlier line, even when
+    // it had been cut into pieces over several lines.
+    uint32_t word = from;
+    while (word > 0 && !is_sep(t[word - 1])) --word;
     uint16_t line = 0;
-    while (line + 1 < e.lines && b->lines[line + 1] <= from) ++line;
+    while (line + 1 < e.lines && b->lines[line + 1] <= word) ++line;
     if (!layout(r, par, line)) {
         std::memmove(t + from + removed.size(), t + from + len, b->length - from - len + 1);
         std::memcpy(t + from, removed.data(), removed.size());
@@ -436,9 +441,9 @@ bool layout(record& r, uint16_t par, uint16_t from) {
     par_entry& e = r.pars[par];
     par_block& b = *e.block;
     const uint16_t old_n = e.lines;
-    // A deletion can let the first word of a line move up to the line before it.
     if (old_n == 0) from = 0;
     from = std::min<uint16_t>(from, uint16_t(old_n ? old_n - 1 : 0));
+    // The line before may take the first word of this one now.
     if (from > 0) --from;
     draw_scope scope(r, false);
     const uint32_t n = compute_lines(r, par, from);
