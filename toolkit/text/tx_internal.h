@@ -270,8 +270,8 @@ bool par_replace(record& r, uint16_t par, uint32_t from, uint32_t to, const char
                  uint32_t len);
 // Breaks paragraph par into lines again from line `from`, keeps the positions valid, redraws
 // what changed and reports a changed line total; false (reported) when the line table cannot
-// grow.
-bool layout(record& r, uint16_t par, uint16_t from);
+// grow. Capped, a paragraph with more lines than the table takes keeps the rest on its last.
+bool layout(record& r, uint16_t par, uint16_t from, bool capped = false);
 // True when the paragraph's line table is what breaking it from its start gives.
 bool lines_fresh(const record& r, uint16_t par);
 // Lays out every paragraph again.

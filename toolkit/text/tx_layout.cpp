@@ -85,8 +85,9 @@ uint32_t break_line(const record& r, const char* text, uint32_t len, uint32_t c,
 }
 
 // Breaks the paragraph from line `from` into the scratch table; the number of lines, or 0
-// (reported) when the line table would reach its limit.
-uint32_t compute_lines(const record& r, uint16_t par, uint16_t from) {
+// (reported) when the line table would reach its limit. Capped, the last line the table can
+// hold takes the rest of the paragraph instead.
+uint32_t compute_lines(const record& r, uint16_t par, uint16_t from, bool capped) {
     const par_block& b = block(r, par);
     if (!scratch_reserve(uint32_t(from) + 2)) return 0;
     uint16_t* out = st().scratch;
@@ -103,7 +104,8 @@ uint32_t compute_lines(const record& r, uint16_t par, uint16_t from) {
             TX_REPORT(kWarning, TX_ERR_BLOCK);
             return 0;
         }
-        if (!wrap) break;
+        if (!wrap || (capped && (n + 1 + kNewLines) * sizeof(uint16_t) >= size_t(kBlockLimit)))
+            break;
         const uint32_t e = break_line(r, b.text(), b.length, c, avail);
         if (e >= b.length) break;
         c = e;
@@ -437,7 +439,7 @@ bool par_replace(record& r, uint16_t par, uint32_t from, uint32_t to, const char
     return true;
 }
 
-bool layout(record& r, uint16_t par, uint16_t from) {
+bool layout(record& r, uint16_t par, uint16_t from, bool capped) {
     par_entry& e = r.pars[par];
     par_block& b = *e.block;
     const uint16_t old_n = e.lines;
@@ -446,7 +448,7 @@ bool layout(record& r, uint16_t par, uint16_t from) {
     // The line before may take the first word of this one now.
     if (from > 0) --from;
     draw_scope scope(r, false);
-    const uint32_t n = compute_lines(r, par, from);
+    const uint32_t n = compute_lines(r, par, from, capped);
     if (n == 0) return false;
     if (n > b.line_capacity) {
         const uint32_t want = n + kNewLines;
@@ -469,7 +471,7 @@ bool layout(record& r, uint16_t par, uint16_t from) {
 }
 
 bool lines_fresh(const record& r, uint16_t par) {
-    const uint32_t n = compute_lines(r, par, 0);
+    const uint32_t n = compute_lines(r, par, 0, true);
     return n == r.pars[par].lines &&
            std::equal(st().scratch, st().scratch + n, block(r, par).lines);
 }
@@ -479,8 +481,10 @@ void layout_all(record& r) {
     for (uint16_t p = 0; p < r.npars; ++p) {
         r.total -= r.pars[p].lines;
         r.pars[p].lines = 0;
-        if (!layout(r, p, 0)) {
-            // The table cannot hold this paragraph's lines at the new width: it stays one line.
+        // A width too narrow for the paragraph's lines leaves the rest of it on its last line
+        // rather than refusing a change of the view, the font or the margin.
+        if (!layout(r, p, 0, true)) {
+            // Out of memory: the paragraph stays one line.
             r.pars[p].lines = 1;
             r.pars[p].block->lines[0] = 0;
             r.total += 1;

@@ -130,6 +130,16 @@ TEST_F(tx_layout, OversizedParagraphsAndTablesAreRefusedWithTheirErrors) {
     EXPECT_EQ(reported_ids(), std::vector<WYN_MSG_ID>{TX_ERR_BLOCK});
     EXPECT_EQ(text(), std::string(16000, 'x')) << "a refused edit leaves the text as it was";
     consistent();
+    // A narrower margin is not refused: the last line the table holds takes the rest.
+    wynv_tx_set_margin(tx_, 0);
+    ASSERT_TRUE(wynv_tx_append(tx_, 0, std::string(4000, 'y').c_str()));
+    reported_ids().clear();
+    wynv_tx_set_margin(tx_, 1);
+    EXPECT_GT(wynv_tx_get_num_lines(tx_), 16000);
+    EXPECT_LT(wynv_tx_get_num_lines(tx_), 16384);
+    EXPECT_TRUE(reported_ids().empty());
+    EXPECT_EQ(text(), std::string(16000, 'x') + std::string(4000, 'y'));
+    consistent();
 }
 
 TEST_F(tx_layout, AtMost65534ParagraphsAreHeld) {
