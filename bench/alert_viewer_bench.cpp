@@ -2,26 +2,22 @@
 // the text view, one paragraph a line, and its first page drawn.
 #include "engine/app_state.h"
 #include "ui/alert_viewer.h"
+#include "bench_scratch_dir.h"
 #include "wyn_bench_start.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <fstream>
 #include <string>
-#include <unistd.h>
 #include <wyn/checked/win.h>
 
 namespace {
 
-// A scratch directory holding an alarm log of count lines; the benchmark runs inside it, as the
-// program runs in its own directory.
-class scratch_alarm_log {
+// A scratch directory holding an alarm log of count lines; the benchmark runs inside it.
+class scratch_alarm_log : public bench_scratch_dir {
   public:
-    explicit scratch_alarm_log(long count) {
-        char pattern[] = "/tmp/alert_viewer_bench.XXXXXX";
-        if (!mkdtemp(pattern) || !getcwd(cwd_, sizeof cwd_)) return;
-        dir_ = pattern;
-        std::ofstream out(dir_ + "/" + ALERT_LOG_FILE, std::ios::binary);
+    explicit scratch_alarm_log(long count) : bench_scratch_dir("alert_viewer_bench") {
+        std::ofstream out(file(ALERT_LOG_FILE), std::ios::binary);
         char line[96];
         for (long i = 0; i < count; ++i) {
             std::snprintf(line, sizeof line, "12/%02ld/126,%02ld:%02ld:00,Line Voltage out of range!\n",
@@ -29,21 +25,8 @@ class scratch_alarm_log {
             out << line;
         }
         out.close();
-        ok_ = chdir(dir_.c_str()) == 0;
+        if (out) enter();
     }
-    ~scratch_alarm_log() {
-        if (dir_.empty()) return;
-        if (chdir(cwd_) != 0) std::perror("chdir");
-        for (const char* name : {ALERT_LOG_FILE, ALERT_WORK_FILE, "norvatmp.dat"})
-            std::remove((dir_ + "/" + name).c_str());
-        rmdir(dir_.c_str());
-    }
-    bool ok() const { return ok_; }
-
-  private:
-    std::string dir_;
-    char cwd_[4096] = {};
-    bool ok_ = false;
 };
 
 // Draws the whole window now, as its E_UPDATE does.

@@ -6,6 +6,7 @@
 #include "files/logs.h"
 #include "table/table.h"
 #include "ui/log_viewer.h"
+#include "bench_scratch_dir.h"
 #include "wyn_bench_start.h"
 
 #include <benchmark/benchmark.h>
@@ -20,15 +21,11 @@
 
 namespace {
 
-// A scratch directory holding a data log of count records; the benchmark runs inside it, as the
-// program runs in its own directory.
-class scratch_log {
+// A scratch directory holding a data log of count records; the benchmark runs inside it.
+class scratch_log : public bench_scratch_dir {
   public:
-    explicit scratch_log(long count) {
-        char pattern[] = "/tmp/log_viewer_bench.XXXXXX";
-        if (!mkdtemp(pattern) || !getcwd(cwd_, sizeof cwd_)) return;
-        dir_ = pattern;
-        std::ofstream out(dir_ + "/" + DATA_LOG, std::ios::binary);
+    explicit scratch_log(long count) : bench_scratch_dir("log_viewer_bench") {
+        std::ofstream out(file(DATA_LOG), std::ios::binary);
         std::string chunk;
         for (long i = 0; i < count; ++i) {
             chunk += view_record_text(numbered_record(int(i % 100000)));
@@ -36,22 +33,8 @@ class scratch_log {
         }
         out << chunk;
         out.close();
-        ok_ = chdir(dir_.c_str()) == 0;
+        if (out) enter();
     }
-    ~scratch_log() {
-        if (dir_.empty()) return;
-        if (chdir(cwd_) != 0) std::perror("chdir");
-        std::remove((dir_ + "/" + DATA_LOG).c_str());
-        std::remove((dir_ + "/" + LOG_WORK_FILE).c_str());
-        std::remove((dir_ + "/" + EVENT_LOG).c_str());
-        rmdir(dir_.c_str());
-    }
-    bool ok() const { return ok_; }
-
-  private:
-    std::string dir_;
-    char cwd_[4096] = {};
-    bool ok_ = false;
 };
 
 // Resident memory of the process in kilobytes.
