@@ -3,8 +3,8 @@
 #include "ui/alert_viewer.h"
 
 #include "engine/app_state.h"
-#include "ui/help_client.h"
 #include "ui/font_holder.h"
+#include "ui/help_client.h"
 #include "ui/log_viewer_print.h"
 #include "ui/log_viewer_window.h"
 #include "ui/status_draw.h"
@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <deque>
 #include <memory>
 #include <res/ids.h>
 #include <string>
@@ -62,16 +63,27 @@ void follow_view(TX tx, int32_t vert_pos, int32_t, int32_t) {
     wyn_sbar_set_pos(g_alert->bar, SCROLL_CTL, vert_pos);
 }
 
-// Reads every non-empty line of file into the view; the number of paragraphs added.
-int32_t fill_view(TX text, const std::string& file) {
+// Reads the non-empty lines of file into the view; the number of paragraphs added. A view holds
+// at most TX_MAX_PARS paragraphs, and the alarm log is never cut back, so a longer log shows its
+// newest lines; *left_out counts the older ones that did not fit.
+int32_t fill_view(TX text, const std::string& file, long* left_out) {
+    *left_out = 0;
     std::unique_ptr<std::FILE, file_closer> in(std::fopen(file.c_str(), "rb"));
     if (!in) return 0;
-    int32_t added = 0;
+    std::deque<std::string> lines;
     char buf[ALERT_LINE_CHARS + 1];
     while (std::fgets(buf, sizeof buf, in.get())) {
         std::string line(buf);
         while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
         if (line.empty()) continue;
+        lines.push_back(std::move(line));
+        if (lines.size() > TX_MAX_PARS) {
+            lines.pop_front();
+            ++*left_out;
+        }
+    }
+    int32_t added = 0;
+    for (const std::string& line : lines) {
         if (!wyn_tx_add_par(text, line.c_str())) break;
         ++added;
     }
@@ -97,11 +109,18 @@ void on_create(WINDOW win) {
     if (font_ptr font = make_plain_font("fixed", 10)) wyn_tx_set_font(v.text, font.get());
     wyn_tx_clear(v.text);
     wyn_tx_suspend(v.text);
-    v.paragraphs = fill_view(v.text, v.file);
+    long left_out = 0;
+    v.paragraphs = fill_view(v.text, v.file, &left_out);
     wyn_tx_resume(v.text);
     if (v.paragraphs == 0) {
         v.no_data = true;
         return;
+    }
+    if (left_out > 0) {
+        char title[96];
+        std::snprintf(title, sizeof title, "%s (newest %d of %ld lines)", ALERT_TITLE, v.paragraphs,
+                      left_out + v.paragraphs);
+        wyn_vobj_set_title(win, title);
     }
     if (v.bar) {
         wyn_sbar_set_range(v.bar, SCROLL_CTL, 0, v.paragraphs);

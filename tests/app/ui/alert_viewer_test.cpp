@@ -128,6 +128,23 @@ TEST_F(alert_viewer_test, the_bar_scrolls_the_view_by_lines_pages_and_thumb_and_
     EXPECT_EQ(wyn_sbar_get_pos(bar(), SCROLL_CTL), wyn_tx_get_first_line(tx));
 }
 
+TEST_F(alert_viewer_test, a_log_longer_than_a_view_holds_shows_its_newest_lines_and_says_so) {
+    const int lines = int(TX_MAX_PARS) + 3;
+    std::string log;
+    log.reserve(size_t(lines) * 12);
+    for (int i = 0; i < lines; ++i) log += "alarm " + std::to_string(i) + "\r\n";
+    write_file(ALERT_LOG_FILE, log);
+    TX tx = open();
+    ASSERT_NE(tx, nullptr);
+    ASSERT_EQ(wyn_tx_get_num_pars(tx), TX_MAX_PARS);
+    EXPECT_EQ(paragraph(tx, 0), "alarm 3");
+    EXPECT_EQ(paragraph(tx, uint16_t(TX_MAX_PARS - 1)), "alarm " + std::to_string(lines - 1));
+    char title[96] = "";
+    wyn_vobj_get_title(alert_log_window(), title, sizeof title);
+    EXPECT_STREQ(title, "File Viewer (newest 65534 of 65537 lines)");
+    EXPECT_TRUE(reported_ids().empty()) << "no paragraph refused";
+}
+
 TEST_F(alert_viewer_test, print_writes_every_line_of_the_log) {
     write_file(ALERT_LOG_FILE, alarm_lines(120));
     const std::string pdf = dir_.file("alerts.pdf");
