@@ -91,6 +91,27 @@ TEST_F(DialogTest, ModalDialogReturnsOnceItsHandlerDestroysIt) {
     EXPECT_NE(std::find(types.begin(), types.end(), E_CONTROL), types.end());
 }
 
+TEST_F(DialogTest, ModalDialogReturnsWhenTheApplicationEndsWhileItRuns) {
+    // The application is ended from inside the dialog's own loop, as a quitting session or the
+    // exit command does: the dialog goes with the task window, and its loop with it.
+    QTimer::singleShot(0, [] { wynv_app_destroy(); });
+    bool returned = false;
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout, [] {
+        // A loop left running holds the dialog's caller for ever; give the test a way out.
+        for (QWidget* w : QApplication::topLevelWidgets()) w->close();
+        QCoreApplication::exit(1);
+    });
+    watchdog.start(10000);
+    WINDOW dlg = wynk_dlg_create_res(WT_MODAL_DLG, 102, EM_ALL, record_event, 0);
+    returned = true;
+    watchdog.stop();
+    EXPECT_TRUE(returned);
+    EXPECT_NE(dlg, nullptr);
+    EXPECT_FALSE(core_win_alive(dlg));
+}
+
 TEST_F(DialogTest, ModelessDialogReturnsAtOnceAndTakesItsKeys) {
     WINDOW dlg = wynk_dlg_create_res(WT_MODELESS_DLG, 118, EM_ALL, record_event, 0);
     ASSERT_NE(dlg, nullptr);
