@@ -32,7 +32,7 @@ class HelpTest : public ToolkitTest {
     std::string subdir(const std::string& name);
     // Sets (or with nullopt unsets) an environment variable until the test ends.
     void set_env(const char* name, std::optional<std::string> value);
-    // A file specification of directory dir (empty: none) and name.
+    // The FILE_SPEC naming file name in directory dir (empty: none).
     static FILE_SPEC file_spec(const std::string& dir, const std::string& name);
     // Opens the help file of (dir, name) with flags, closed again when the test ends.
     HELP_INFO open(const std::string& dir, const std::string& name, uint32_t flags = 0);

@@ -1,6 +1,6 @@
 /* Checked help calls. Each forwards to the help library's function of the same stem once its
    arguments have passed: an invalid help handle is reported as 0x1220001, a null window, event,
-   file specification or topic, and a resource id below 1, as 0x210000, a window that is not a
+   FILE_SPEC or topic, and a resource id below 1, as 0x210000, a window that is not a
    live window object as 0x1220002, and a menu tag below 1 as a signed 16-bit number as
    0x1250001. A refused call does nothing and gives 0, FALSE or null. */
 #pragma once
