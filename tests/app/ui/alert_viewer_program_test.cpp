@@ -17,12 +17,8 @@ namespace {
 
 constexpr int kTimeoutMs = 30000;
 
-class alert_viewer_program : public program_test {
+class alert_viewer_program : public single_run_test {
   protected:
-    void TearDown() override {
-        expect_no_toolkit_error("run");
-        if (HasFailure()) std::fprintf(stderr, "%s", read_file(dir_.file("run.log")).c_str());
-    }
     void write_alarm_log(const std::string& text) {
         std::ofstream(dir_.file(ALERT_LOG_FILE), std::ios::binary) << text;
     }

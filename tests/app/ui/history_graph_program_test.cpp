@@ -16,13 +16,7 @@ namespace {
 
 constexpr int kTimeoutMs = 30000;
 
-class history_graph_program : public program_test {
-  protected:
-    void TearDown() override {
-        expect_no_toolkit_error("run");
-        if (HasFailure()) std::fprintf(stderr, "%s", read_file(dir_.file("run.log")).c_str());
-    }
-};
+using history_graph_program = single_run_test;
 
 TEST_F(history_graph_program, opens_on_today_and_leaves_no_working_files) {
     write_configuration();

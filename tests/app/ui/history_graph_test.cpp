@@ -1,6 +1,7 @@
 // The history graph on the test toolkit: its drawing at pixel level, and the window worked as a
 // person would (today chosen at opening, all days, the battery graph, paging, the menu item).
 #include "app/ui/history_graph_support.h"
+#include "app/ui/log_viewer_window_support.h"
 #include "app/ui/status_support.h"
 #include "app/ui/viewer_test_support.h"
 #include "common/scoped_env.h"
@@ -109,13 +110,7 @@ class graph_window_test : public viewer_window_test {
     void click(int16_t id) {
         WINDOW win = history_graph_window();
         ASSERT_NE(win, nullptr);
-        EVENT ev{};
-        ev.type = E_CONTROL;
-        ev.v.ctl.id = id;
-        ev.v.ctl.ci.win = wyn_win_get_ctl(win, id);
-        ev.v.ctl.ci.type = wyn_vobj_get_type(ev.v.ctl.ci.win);
-        wyn_win_dispatch_event(win, &ev);
-        pump();
+        click_control(win, id);
     }
     void choose_day(const char* day) {
         WINDOW list = wyn_win_get_ctl(history_graph_window(), IDG_DAYS);

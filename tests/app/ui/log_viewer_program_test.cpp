@@ -18,12 +18,8 @@ namespace {
 
 constexpr int kTimeoutMs = 30000;
 
-class log_viewer_program : public program_test {
+class log_viewer_program : public single_run_test {
   protected:
-    void TearDown() override {
-        expect_no_toolkit_error("run");
-        if (HasFailure()) std::fprintf(stderr, "%s", read_file(dir_.file("run.log")).c_str());
-    }
     static bool holds(const std::vector<std::string>& log, const std::string& line) {
         return std::find(log.begin(), log.end(), line) != log.end();
     }

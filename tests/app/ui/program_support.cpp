@@ -8,6 +8,7 @@
 #include "files/config_file.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -82,6 +83,11 @@ std::vector<std::string> program_test::messages_of(const std::string& name) cons
 void program_test::expect_no_toolkit_error(const std::string& name) const {
     for (const std::string& line : log_of(name))
         EXPECT_FALSE(line.starts_with("toolkit-error")) << line;
+}
+
+void single_run_test::TearDown() {
+    expect_no_toolkit_error("run");
+    if (HasFailure()) std::fprintf(stderr, "%s", read_file(dir_.file("run.log")).c_str());
 }
 
 bool program_test::wait_for_line(const std::string& name, const std::string& line,

@@ -49,6 +49,13 @@ class program_test : public ::testing::Test {
     int time_scale_ = 0;
 };
 
+// A test of one program run named "run": the run may meet no toolkit fault, and a failing test
+// shows the run's log.
+class single_run_test : public program_test {
+  protected:
+    void TearDown() override;
+};
+
 // The stand-in for the machine's power-off that every program run gets: it appends "poweroff" to
 // this file in the program's directory.
 inline constexpr char POWEROFF_TRAIL[] = "shutdown.trail";
